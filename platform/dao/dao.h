@@ -1,0 +1,180 @@
+#pragma once
+// The database layer: SQLite 3 behind the shape the programs were written
+// against (engine, database, recordset, table definitions, errors).
+//
+//   dao::DBEngine engine;
+//   engine.SystemDB = sysPath + "ZVBAS.MDW";
+//   engine.DefaultUser = ...; engine.DefaultPassword = ...;
+//   auto db = engine.OpenDatabase(path, /*exclusive*/ false, /*readOnly*/ false);
+//   auto rs = db->OpenRecordset("SELECT * FROM CAB WHERE doc_id_d = ?", dao::dbOpenDynaset, {ruc});
+//   while (!rs->EOF_()) { rs->Fields("estado").AsText(); rs->MoveNext(); }
+//
+// Every failure throws dao::Error (a zv::Error) with the engine's number;
+// the engine keeps the collection of errors of the last failure.
+// SQL is SQLite's dialect; the Jet functions MID, LEFT, RIGHT, LEN, TRIM,
+// LTRIM, RTRIM, VAL, UCASE are registered. Values from users or files are bound ("?").
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/dao/value.h"
+#include "platform/error.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace dao {
+
+// Engine error numbers the programs rely on.
+namespace err {
+inline constexpr long TypeMismatch = 13;
+inline constexpr long NoCurrentRecord = 3021;
+inline constexpr long DuplicateKey = 3022;
+inline constexpr long FileNotFound = 3024;       // database file not found
+inline constexpr long TableExists = 3010;
+inline constexpr long ObjectNotFound = 3011;
+inline constexpr long DatabaseLocked = 3051;     // locked / not shareable at opening
+inline constexpr long FieldTooSmall = 3163;      // text longer than its column
+inline constexpr long ZeroLengthString = 3315;   // empty text where refused
+inline constexpr long PrimaryKeyExists = 3283;
+inline constexpr long NotValidAccount = 3029;    // not a valid account name or password
+inline constexpr long SystemDbMissing = 3028;    // workgroup file missing or unreadable
+inline constexpr long OdbcCallFailed = 40002;    // description starts with the state, "S1000" busy
+inline constexpr long SyntaxError = 3000;         // any other statement the engine refuses
+}  // namespace err
+
+class Error : public zv::Error {
+public:
+    using zv::Error::Error;
+};
+
+struct EngineError {
+    long number;
+    std::string description;
+};
+
+enum RecordsetType { dbOpenTable = 1, dbOpenDynaset = 2, dbOpenSnapshot = 4 };
+inline constexpr int dbInconsistent = 16;
+inline constexpr int dbFailOnError = 128;
+
+class Field {
+public:
+    const std::string& Name() const { return name_; }
+    DataType Type() const { return type_; }  // declared type of the column
+    int Size() const { return size_; }      // Text(n) size, 0 when not text
+    bool AllowZeroLength() const { return allowZeroLength_; }
+
+    std::string name_;
+    DataType type_ = DataType::Text;
+    int size_ = 0;
+    bool allowZeroLength_ = false;
+};
+
+class Database;
+
+class TableDef {
+public:
+    const std::string& Name() const { return name_; }
+    const std::vector<Field>& Fields() const { return fields_; }
+    const Field* FindField(std::string_view name) const;  // ignoring case
+    // Sets the AllowZeroLength property of a text column (throws 3011 when absent).
+    void SetAllowZeroLength(std::string_view field, bool allow);
+
+    std::string name_;
+    std::vector<Field> fields_;
+    Database* db_ = nullptr;
+};
+
+class Recordset {
+public:
+    virtual ~Recordset() = default;
+    virtual bool BOF() const = 0;
+    virtual bool EOF_() const = 0;  // EOF is a macro of <cstdio>
+    virtual void MoveFirst() = 0;
+    virtual void MoveLast() = 0;
+    virtual void MoveNext() = 0;
+    // Rows visited so far; after MoveLast, every row (as the engine counts them).
+    virtual long RecordCount() const = 0;
+    virtual long AbsolutePosition() const = 0;  // 0-based, -1 with no current row
+
+    // Field metadata in column order (table order for SELECT *).
+    virtual const std::vector<Field>& FieldDefs() const = 0;
+    virtual int FieldCount() const = 0;
+    // Value of the current row (or of the edit buffer during AddNew/Edit).
+    virtual const Value& Fields(std::string_view name) const = 0;  // ignoring case; 3265 when absent
+    virtual const Value& Fields(int index) const = 0;
+
+    // Updatable sets (dynaset, table).
+    virtual void AddNew() = 0;
+    virtual void Edit() = 0;
+    // Assigns a field of the edit buffer, converting to the column's type.
+    virtual void SetField(std::string_view name, const Value& v) = 0;
+    virtual void SetField(int index, const Value& v) = 0;
+    virtual void Update() = 0;
+    virtual void CancelUpdate() = 0;
+    virtual void Delete() = 0;
+    virtual void Close() = 0;
+};
+
+class Database {
+public:
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Runs one statement; options dbFailOnError / dbInconsistent are accepted.
+    // Returns the number of rows affected.
+    long Execute(std::string_view sql, const std::vector<Value>& params = {}, int options = dbFailOnError);
+    // A query, or a table name for dbOpenTable.
+    std::unique_ptr<Recordset> OpenRecordset(std::string_view sqlOrTable, int type = dbOpenDynaset,
+                                             const std::vector<Value>& params = {});
+    // Table collection (user tables, in creation order); refreshed on each call.
+    std::vector<TableDef> TableDefs();
+    std::optional<TableDef> FindTableDef(std::string_view name);  // ignoring case
+
+    void BeginTrans();
+    void CommitTrans();
+    void Rollback();
+    bool InTransaction() const;
+    void Close();
+    const std::string& Name() const { return path_; }
+
+    sqlite3* Handle() const { return db_; }
+
+private:
+    friend class DBEngine;
+    Database() = default;
+    sqlite3* db_ = nullptr;
+    std::string path_;
+    class DBEngine* engine_ = nullptr;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+class DBEngine {
+public:
+    DBEngine();
+    ~DBEngine();
+    std::string SystemDB;         // workgroup file
+    std::string DefaultUser;
+    std::string DefaultPassword;
+    std::string IniPath;          // accepted, unused
+
+    // Never creates a file: a missing file is 3024. Locked or held exclusive
+    // by another connection: 3051. Missing workgroup file: 3028; an account
+    // not in it: 3029.
+    std::unique_ptr<Database> OpenDatabase(const std::string& path, bool exclusive = false,
+                                           bool readOnly = false);
+
+    // Errors of the last failure, most specific first.
+    const std::vector<EngineError>& Errors() const { return errors_; }
+    void ClearErrors() { errors_.clear(); }
+    void RecordErrors(std::vector<EngineError> errors) { errors_ = std::move(errors); }
+
+private:
+    std::vector<EngineError> errors_;
+};
+
+}  // namespace dao

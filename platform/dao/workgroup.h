@@ -1,0 +1,14 @@
+#pragma once
+// The workgroup file (ZVBAS.MDW): the accounts that may open the database.
+// A small text file of "user=salted digest" lines; passwords are never stored.
+#include <string>
+
+namespace dao::workgroup {
+
+// Creates the file (or adds to it) with one account.
+void AddAccount(const std::string& systemDb, const std::string& user, const std::string& password);
+// Throws dao::Error 3028 when the file is missing or unreadable, 3029 when
+// the account is not in it.
+void CheckAccount(const std::string& systemDb, const std::string& user, const std::string& password);
+
+}  // namespace dao::workgroup

@@ -1,0 +1,166 @@
+#include "tests/support/support.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <random>
+#include <stdexcept>
+
+#include "platform/profile.h"
+
+extern char** environ;
+
+namespace zvtest {
+
+namespace {
+
+std::string EnvOr(const char* name, const std::string& fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? std::string(v) : fallback;
+}
+
+std::vector<std::string> MergedEnvironment(const std::map<std::string, std::string>& extra) {
+    std::map<std::string, std::string> all;
+    for (char** e = environ; *e; ++e) {
+        std::string kv = *e;
+        auto eq = kv.find('=');
+        if (eq != std::string::npos) all[kv.substr(0, eq)] = kv.substr(eq + 1);
+    }
+    for (const auto& [k, v] : extra) all[k] = v;
+    std::vector<std::string> out;
+    for (const auto& [k, v] : all) out.push_back(k + "=" + v);
+    return out;
+}
+
+void DrainInto(int fd, std::string& sink, bool& open) {
+    char buf[4096];
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n > 0) sink.append(buf, static_cast<size_t>(n));
+    else if (n == 0 || (errno != EINTR && errno != EAGAIN)) open = false;
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+    std::random_device rd;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate = fs::temp_directory_path() / ("zvtest-" + std::to_string(rd()));
+        std::error_code ec;
+        if (fs::create_directory(candidate, ec)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+fs::path BinDir() { return EnvOr("ZV_BIN_DIR", "build/bin"); }
+fs::path SourceDir() { return EnvOr("ZV_SOURCE_DIR", "."); }
+
+RunResult Run(const std::string& program, const std::vector<std::string>& args,
+              const std::map<std::string, std::string>& env, const fs::path& cwd, int timeoutSeconds) {
+    std::string exe = program.find('/') == std::string::npos ? (BinDir() / program).string() : program;
+    int outPipe[2], errPipe[2];
+    if (pipe(outPipe) != 0 || pipe(errPipe) != 0) throw std::runtime_error("pipe failed");
+    auto envStrings = MergedEnvironment(env);
+
+    pid_t pid = fork();
+    if (pid < 0) throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        int devnull = open("/dev/null", O_RDONLY);
+        dup2(devnull, 0);
+        dup2(outPipe[1], 1);
+        dup2(errPipe[1], 2);
+        close(outPipe[0]);
+        close(errPipe[0]);
+        if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
+        std::vector<char*> argv{const_cast<char*>(exe.c_str())};
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        std::vector<char*> envp;
+        for (auto& e : envStrings) envp.push_back(e.data());
+        envp.push_back(nullptr);
+        execve(exe.c_str(), argv.data(), envp.data());
+        _exit(127);
+    }
+    close(outPipe[1]);
+    close(errPipe[1]);
+
+    RunResult result;
+    bool outOpen = true, errOpen = true;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    while (outOpen || errOpen) {
+        pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+        int ready = poll(fds, 2, 200);
+        if (ready > 0) {
+            if (outOpen && (fds[0].revents & (POLLIN | POLLHUP))) DrainInto(outPipe[0], result.out, outOpen);
+            if (errOpen && (fds[1].revents & (POLLIN | POLLHUP))) DrainInto(errPipe[0], result.err, errOpen);
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            break;
+        }
+    }
+    close(outPipe[0]);
+    close(errPipe[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+ScopedEnv::ScopedEnv(const std::string& name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name.c_str())) {
+        had_ = true;
+        old_ = old;
+    }
+    setenv(name.c_str(), value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (had_) setenv(name_.c_str(), old_.c_str(), 1);
+    else unsetenv(name_.c_str());
+}
+
+Installation::Installation() : Installation(Options{}) {}
+
+Installation::Installation(Options options)
+    : windirEnv_("ZARVO_WINDIR", (root_.path() / "windir").string()),
+      windir(root_.path() / "windir"),
+      folder(root_.path() / "zarvo"),
+      user(options.user) {
+    fs::create_directories(windir);
+    std::vector<std::string> args{"--user", user};
+    if (options.demo) args.push_back("--demo");
+    args.push_back(folder.string());
+    auto made = Run("zvbase", args, Env());
+    if (made.exitCode != 0) throw std::runtime_error("zvbase failed: " + made.err);
+    std::string dbName = zv::profile::ReadTrimmed("Options", "DBName", "ZVBAS.INI");
+    database = folder / dbName;
+    if (options.runSetup) {
+        auto setup = Run("zvsetup", {}, Env());
+        if (setup.exitCode != 0) throw std::runtime_error("zvsetup failed: " + setup.err);
+    }
+}
+
+Installation::~Installation() = default;
+
+std::map<std::string, std::string> Installation::Env() const {
+    return {{"ZARVO_WINDIR", windir.string()}, {"ZARVO_MSGBOX", "stderr"}, {"QT_QPA_PLATFORM", "offscreen"}};
+}
+
+RunResult Installation::RunProgram(const std::string& program, const std::vector<std::string>& args) const {
+    return Run(program, args, Env(), folder);
+}
+
+}  // namespace zvtest

@@ -1,0 +1,79 @@
+#pragma once
+// Test fixtures: temporary folders, running the built programs, and a fresh
+// installation made by zvbase in a private Windows directory.
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zvtest {
+
+namespace fs = std::filesystem;
+
+// A new empty folder under the system's temporary folder, removed at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+fs::path BinDir();     // the build's bin/ (ZV_BIN_DIR)
+fs::path SourceDir();  // the top of the tree (ZV_SOURCE_DIR)
+
+struct RunResult {
+    int exitCode = -1;  // 128 + signal when killed by one
+    std::string out;
+    std::string err;
+};
+
+// Runs bin/<program> with args; env entries are added to (or replace) the
+// test's environment. Standard input is empty. Timeout kills the program.
+RunResult Run(const std::string& program, const std::vector<std::string>& args = {},
+              const std::map<std::string, std::string>& env = {}, const fs::path& cwd = {},
+              int timeoutSeconds = 60);
+
+// Sets an environment variable for the test's lifetime and restores it.
+class ScopedEnv {
+public:
+    ScopedEnv(const std::string& name, const std::string& value);
+    ~ScopedEnv();
+
+private:
+    std::string name_;
+    bool had_ = false;
+    std::string old_;
+};
+
+// A fresh installation: a private ZARVO_WINDIR and a base folder, made by
+// `zvbase [--demo] FOLDER`, optionally followed by `zvsetup`. While it lives,
+// ZARVO_WINDIR of the test process names its Windows directory.
+class Installation {
+    TempDir root_;        // declared first: the paths below live in it
+    ScopedEnv windirEnv_;
+
+public:
+    struct Options {
+        bool demo = false;
+        bool runSetup = false;
+        std::string user = "tester";
+    };
+    Installation();
+    explicit Installation(Options options);
+    ~Installation();
+
+    fs::path windir;   // ZVBAS.INI and WIN.INI
+    fs::path folder;   // SysPath and DBPath (with a trailing "/" in the INI)
+    fs::path database; // the shared database file
+    std::string user;
+    // The environment the programs of this installation run with.
+    std::map<std::string, std::string> Env() const;
+    RunResult RunProgram(const std::string& program, const std::vector<std::string>& args = {}) const;
+};
+
+}  // namespace zvtest
