@@ -26,6 +26,8 @@ public:
     virtual Answer Show(const MessageRequest& request) = 0;
 };
 
+// The buttons of a box, in the order shown.
+std::vector<Answer> ButtonsOf(Buttons buttons);
 // The answer a box gives when nobody chooses: its default button.
 Answer DefaultAnswer(const MessageRequest& request);
 
