@@ -1,0 +1,59 @@
+#include "balanceo/configuracion.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "platform/error.h"
+#include "platform/msgbox.h"
+#include "platform/profile.h"
+#include "shared/cuentas.h"
+
+namespace zvcheck {
+
+namespace {
+
+void CambiaCarpetaActual(const std::string& carpeta) {
+    std::error_code ec;
+    std::filesystem::current_path(carpeta, ec);
+    if (ec) throw zv::Error(zv::fileerr::PathNotFound, "No se encontró la ruta de acceso: " + carpeta);
+}
+
+std::string MensajeConexion(const zv::Error& err) {
+    std::string numero = " " + std::to_string(err.Number());
+    if (err.Number() == dao::err::DatabaseLocked) return numero + "- Base esta bloqueda";
+    return err.Description() + "\n" + numero;
+}
+
+}  // namespace
+
+bool LeerIni(Estado& e) {
+    e.gSysPath = zv::profile::ReadTrimmed("Options", "SysPath", kArchivoIni);
+    e.gDBPath = zv::profile::ReadTrimmed("Options", "DBPath", kArchivoIni);
+    e.gDBName = zv::profile::ReadTrimmed("Options", "DBName", kArchivoIni);
+    CambiaCarpetaActual(e.gSysPath);
+    e.gRutaBase = e.gDBPath + e.gDBName;
+    if (!AbrirBase(e)) return false;
+    e.gRutaTmp = e.gSysPath + "TMP/";
+    return true;
+}
+
+bool AbrirBase(Estado& e) {
+    const std::string sistema = e.gSysPath + "ZVBAS.MDW";
+    // The host reads the workgroup file's place from here; a failed write
+    // shows up as a failed open below.
+    zv::profile::WritePrivateProfileString("Options", "SystemDB", sistema, kArchivoIni);
+    try {
+        auto cuenta = zv::cuentas::Zvcheck();
+        e.gEngine = std::make_unique<dao::DBEngine>();
+        e.gEngine->SystemDB = sistema;
+        e.gEngine->DefaultUser = cuenta.usuario;
+        e.gEngine->DefaultPassword = cuenta.clave;
+        e.gBase = e.gEngine->OpenDatabase(e.gRutaBase, false, false);
+        return true;
+    } catch (const zv::Error& err) {
+        zv::MsgBox(MensajeConexion(err), zv::Icon::None, zv::Buttons::Ok, "Error de Conección");
+        return false;
+    }
+}
+
+}  // namespace zvcheck
