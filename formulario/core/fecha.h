@@ -1,0 +1,25 @@
+#pragma once
+// Calendar dates as the forms and the import read them: "dd/mm/yyyy" texts
+// and today's date from the system clock.
+#include <optional>
+#include <string_view>
+
+namespace zvform {
+
+struct Fecha {
+    int anio = 0;
+    int mes = 0;
+    int dia = 0;
+    friend auto operator<=>(const Fecha&, const Fecha&) = default;
+};
+
+// Today's date in local time.
+Fecha Hoy();
+
+bool EsFechaReal(const Fecha& f);  // 30 February is not; years 1..9999
+
+// "dd/mm/yyyy": two digits, "/", two digits, "/", four digits, and a real
+// calendar date; nullopt otherwise.
+std::optional<Fecha> LeeFecha(std::string_view texto);
+
+}  // namespace zvform
