@@ -91,6 +91,7 @@ enum class ReadStatus { Ok, Missing, Unreadable };
 ReadStatus ReadRaw(const fs::path& path, std::string& bytes) {
     std::error_code ec;
     if (!fs::exists(path, ec)) return ReadStatus::Missing;
+    if (fs::is_directory(path, ec)) return ReadStatus::Unreadable;
     std::ifstream in(path, std::ios::binary);
     if (!in) return ReadStatus::Unreadable;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -204,12 +205,18 @@ fs::path ResolveProfileFile(std::string_view fileName) {
     return files::Resolve(name);
 }
 
+std::optional<std::string> FindProfileValue(std::string_view section, std::string_view key,
+                                            std::string_view fileName, bool* unreadable) {
+    std::string bytes;
+    ReadStatus status = ReadRaw(ResolveProfileFile(fileName), bytes);
+    if (unreadable) *unreadable = status == ReadStatus::Unreadable;
+    if (status != ReadStatus::Ok) return std::nullopt;
+    return FindValue(SplitLines(bytes), section, key);
+}
+
 int GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view def,
                             std::string& out, int size, std::string_view fileName) {
-    std::string bytes;
-    std::optional<std::string> value;
-    if (ReadRaw(ResolveProfileFile(fileName), bytes) == ReadStatus::Ok)
-        value = FindValue(SplitLines(bytes), section, key);
+    std::optional<std::string> value = FindProfileValue(section, key, fileName);
     if (!value) {
         // Trailing blanks of a default are dropped, as the old call did.
         std::string d(def);

@@ -4,6 +4,7 @@
 // Text on disk is Windows-1252 with CR LF; strings in memory are UTF-8.
 // Section, key and file names match without regard to case.
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,12 @@ int GetPrivateProfileString(std::string_view section, std::string_view key, std:
 // keeping every other line and comment as it was. False when it cannot write.
 bool WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
                                std::string_view fileName);
+
+// The value of [section] key as stored (blanks around it and whole-value
+// quotes dropped, no cut); nullopt when the file, section or key is missing.
+// *unreadable is set when the file exists but cannot be read.
+std::optional<std::string> FindProfileValue(std::string_view section, std::string_view key,
+                                            std::string_view fileName, bool* unreadable = nullptr);
 
 // The same pair over WIN.INI.
 int GetProfileString(std::string_view section, std::string_view key, std::string_view def, std::string& out,
