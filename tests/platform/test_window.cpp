@@ -1,0 +1,118 @@
+// Test helper: maps (or not) one window with a given title on the X display,
+// prints "ready" once the server has it, and lives until its standard input
+// closes.
+//   zv_test_window [--wm-name-only] [--unmapped] [--framed] [--hidden-parent] [--churn] TITLE
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// UTF-8 to Latin-1, for a WM_NAME of type STRING.
+std::string Latin1(const std::string& utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        auto c = static_cast<unsigned char>(utf8[i]);
+        if (c >= 0xC2 && c <= 0xC3 && i + 1 < utf8.size()) {
+            out += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F));
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+void SetTitle(Display* d, Window w, const std::string& title, bool wmNameOnly) {
+    std::string latin1 = Latin1(title);
+    XStoreName(d, w, latin1.c_str());
+    if (wmNameOnly) return;
+    Atom net = XInternAtom(d, "_NET_WM_NAME", False), utf8 = XInternAtom(d, "UTF8_STRING", False);
+    XChangeProperty(d, w, net, utf8, 8, PropModeReplace, reinterpret_cast<const unsigned char*>(title.data()),
+                    static_cast<int>(title.size()));
+}
+
+Window Make(Display* d, Window parent) {
+    return XCreateSimpleWindow(d, parent, 10, 10, 200, 100, 1, 0, 0);
+}
+
+void MapAndWait(Display* d, Window w) {
+    XSelectInput(d, w, StructureNotifyMask);
+    XMapWindow(d, w);
+    XEvent e;
+    do XNextEvent(d, &e);
+    while (e.type != MapNotify || e.xmap.window != w);
+}
+
+bool StdinOpen() {
+    pollfd p{0, POLLIN, 0};
+    if (poll(&p, 1, 0) <= 0) return true;
+    char buf[64];
+    return read(0, buf, sizeof buf) > 0;
+}
+
+// Creates, maps and destroys windows without pause, so that a walk of the
+// tree meets windows that vanish under it.
+void Churn(Display* d, Window root, const std::string& title) {
+    std::puts("ready");
+    std::fflush(stdout);
+    while (StdinOpen()) {
+        Window batch[20];
+        for (auto& w : batch) {
+            w = Make(d, root);
+            SetTitle(d, w, title, false);
+            XMapWindow(d, w);
+        }
+        XSync(d, False);
+        usleep(500);  // long enough to be listed, short enough to vanish mid-walk
+        for (auto w : batch) XDestroyWindow(d, w);
+        XSync(d, False);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool wmNameOnly = false, unmapped = false, framed = false, hiddenParent = false, churn = false;
+    std::string title;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--wm-name-only") wmNameOnly = true;
+        else if (a == "--unmapped") unmapped = true;
+        else if (a == "--framed") framed = true;
+        else if (a == "--hidden-parent") hiddenParent = true;
+        else if (a == "--churn") churn = true;
+        else title = a;
+    }
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) {
+        std::fputs("no display\n", stderr);
+        return 2;
+    }
+    Window root = DefaultRootWindow(d);
+    if (churn) {
+        Churn(d, root, title);
+        return 0;
+    }
+    Window parent = root;
+    if (framed || hiddenParent) {
+        parent = Make(d, root);  // an untitled frame, as a window manager makes
+        if (framed) MapAndWait(d, parent);
+    }
+    Window w = Make(d, parent);
+    SetTitle(d, w, title, wmNameOnly);
+    if (!unmapped) MapAndWait(d, w);
+    XSync(d, False);
+    std::puts("ready");
+    std::fflush(stdout);
+    char buf[64];
+    while (read(0, buf, sizeof buf) > 0) {
+    }
+    XCloseDisplay(d);
+    return 0;
+}
