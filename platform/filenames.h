@@ -10,8 +10,10 @@ namespace zv::files {
 // regard to case (each component is looked up); nullopt when none does.
 std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::path& path);
 
-// The existing path when found without regard to case, else the path as given
-// (so that a file written afterwards gets the name the program asked for).
+// The existing path when found without regard to case; else the folders that
+// exist (found without regard to case) followed by the rest as given, so that
+// a file written afterwards lands in the existing folder under the name the
+// program asked for.
 std::filesystem::path Resolve(const std::filesystem::path& path);
 
 bool Exists(const std::filesystem::path& path);  // ignoring case
