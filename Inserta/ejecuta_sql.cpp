@@ -27,15 +27,15 @@ bool EjecutaSQL(Sesion& s, std::string_view sql, const std::vector<dao::Value>& 
         return true;
     } catch (const dao::Error& e) {
         switch (e.Number()) {
-        case dao::err::TableExists:
-            PreguntaSobreescribir();
-            break;
-        case dao::err::PrimaryKeyExists:
-            break;
-        default:
-            MuestraRechazo(e);
-            ++s.rechazadas;
-            break;
+            case dao::err::TableExists:
+                PreguntaSobreescribir();
+                break;
+            case dao::err::PrimaryKeyExists:
+                break;
+            default:
+                MuestraRechazo(e);
+                ++s.rechazadas;
+                break;
         }
         return false;
     }

@@ -41,8 +41,10 @@ bool LeeNumero(const std::string& texto, double& valor) {
     std::size_t digitos = 0;
     for (std::size_t i = 0; i < t.size(); ++i) {
         char c = t[i];
-        if (c >= '0' && c <= '9') ++digitos;
-        else if (!(c == '-' && i == 0) && c != '.') return false;
+        if (c >= '0' && c <= '9')
+            ++digitos;
+        else if (!(c == '-' && i == 0) && c != '.')
+            return false;
     }
     if (digitos == 0 || t.find('.') != t.rfind('.')) return false;
     auto [fin, ec] = std::from_chars(t.data(), t.data() + t.size(), valor);
@@ -137,8 +139,10 @@ void CargaEnvios(Sesion& s) {
     EjecutaSQL(s, "DELETE FROM envio_t WHERE FORMULARIO = ?", {kFormulario});
     for (const auto& e : envios) {
         // The same origin table twice: the later line overwrites the earlier.
-        if (ExisteEnvio(s, e.tablaOrigen)) ActualizaEnvio(s, e);
-        else InsertaEnvio(s, e);
+        if (ExisteEnvio(s, e.tablaOrigen))
+            ActualizaEnvio(s, e);
+        else
+            InsertaEnvio(s, e);
     }
     if (s.rechazadas == rechazadasAntes) {
         s.base->CommitTrans();

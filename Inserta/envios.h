@@ -13,10 +13,10 @@
 namespace zvsetup {
 
 struct Envio {
-    std::string tablaOrigen;    // trimmed
-    std::string tablaDestino;   // as written; empty becomes one blank
-    std::string tablaExterna;   // trimmed
-    dao::Value indice, obliga, tipDoc;                            // whole numbers 0-255
+    std::string tablaOrigen;                                       // trimmed
+    std::string tablaDestino;                                      // as written; empty becomes one blank
+    std::string tablaExterna;                                      // trimmed
+    dao::Value indice, obliga, tipDoc;                             // whole numbers 0-255
     dao::Value docId, formulario, periodo, estado, envio, semana;  // numbers
 };
 

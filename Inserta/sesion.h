@@ -9,7 +9,7 @@
 namespace zvsetup {
 
 struct Sesion {
-    std::string sysPath;                  // ZVBAS.INI SysPath, ends with "/"
+    std::string sysPath;  // ZVBAS.INI SysPath, ends with "/"
     dao::DBEngine engine;
     std::unique_ptr<dao::Database> base;  // the shared database
     int rechazadas = 0;                   // statements refused by the engine

@@ -17,14 +17,14 @@ struct Columna {
 // Column order matters: the record digest is computed by position.
 const std::vector<Columna>& ColumnasDetalle() {
     static const std::vector<Columna> columnas = {
-        {"tip_doc_d", "Byte"},        {"doc_id_d", "text(15)"},    {"periodo", "Text(6)"},
-        {"formulario", "Text(4)"},    {"Num_RUCEmpl", "Text(11)"}, {"Tip_Doctrab", "Text(2)"},
-        {"Num_Doctrab", "Text(15)"},  {"Fec_NacTrab", "DATE"},     {"Nom_ApePat", "Text(40)"},
-        {"Nom_ApeMat", "Text(40)"},   {"Nom_Nombre", "Text(40)"},  {"Ind_Sexo", "Text(1)"},
-        {"Cod_CUSPP", "Text(12)"},    {"Fec_Afiliac", "DATE"},     {"Fec_SolDesaf", "DATE"},
+        {"tip_doc_d", "Byte"},        {"doc_id_d", "text(15)"},      {"periodo", "Text(6)"},
+        {"formulario", "Text(4)"},    {"Num_RUCEmpl", "Text(11)"},   {"Tip_Doctrab", "Text(2)"},
+        {"Num_Doctrab", "Text(15)"},  {"Fec_NacTrab", "DATE"},       {"Nom_ApePat", "Text(40)"},
+        {"Nom_ApeMat", "Text(40)"},   {"Nom_Nombre", "Text(40)"},    {"Ind_Sexo", "Text(1)"},
+        {"Cod_CUSPP", "Text(12)"},    {"Fec_Afiliac", "DATE"},       {"Fec_SolDesaf", "DATE"},
         {"Cod_MotDesaf", "Text (2)"}, {"Num_ResDesaf", "Text (10)"}, {"Ind_CondPago", "Text (1)"},
-        {"Mes_deveng", "Text(6)"},    {"Mto_Remun", "Text(15)"},   {"Mto_AporteO", "Text(15)"},
-        {"Mto_AporteV", "Text(15)"},  {"Mto_Rentabi", "Text(15)"}, {"cnumero", "Text(6)"},
+        {"Mes_deveng", "Text(6)"},    {"Mto_Remun", "Text(15)"},     {"Mto_AporteO", "Text(15)"},
+        {"Mto_AporteV", "Text(15)"},  {"Mto_Rentabi", "Text(15)"},   {"cnumero", "Text(6)"},
     };
     return columnas;
 }

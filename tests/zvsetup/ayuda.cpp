@@ -30,7 +30,8 @@ std::unique_ptr<dao::Database> InstalacionTest::Abre(bool exclusiva) {
 }
 
 std::vector<std::string> InstalacionTest::Sqlite3(const std::string& sql) const {
-    auto r = zvtest::Run(ProgramaEnPath("sqlite3").string(), {"-batch", "-separator", "|", inst.database.string(), sql});
+    auto r =
+        zvtest::Run(ProgramaEnPath("sqlite3").string(), {"-batch", "-separator", "|", inst.database.string(), sql});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     std::vector<std::string> filas;
     std::stringstream salida(r.out);
@@ -39,9 +40,7 @@ std::vector<std::string> InstalacionTest::Sqlite3(const std::string& sql) const 
     return filas;
 }
 
-void InstalacionTest::EscribeEnv841(const std::string& contenido) const {
-    zv::text::WriteAll(Env841(), contenido);
-}
+void InstalacionTest::EscribeEnv841(const std::string& contenido) const { zv::text::WriteAll(Env841(), contenido); }
 
 std::vector<std::string> Filas(dao::Database& db, const std::string& sql, const std::vector<dao::Value>& params) {
     std::vector<std::string> filas;

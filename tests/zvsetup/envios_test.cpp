@@ -39,18 +39,23 @@ TEST_F(Envios841, ReglasDeLosCampos) {
         {"the first field is dropped", "x|T1|T2|T3|1|0|1|2|3|4|5|6|7|\r\n", {"0841|T1|T2|T3|1|0|1|2|3|4|5|6|7"}},
         {"empty destination is one blank", "x|T1||T3|1|0|1|2|3|4|5|6|7|\r\n", {"0841|T1| |T3|1|0|1|2|3|4|5|6|7"}},
         {"destination of blanks kept", "x|T1|   |T3|1|0|1|2|3|4|5|6|7|\r\n", {"0841|T1|   |T3|1|0|1|2|3|4|5|6|7"}},
-        {"origin and external trimmed, destination not", "x|  T1 | D2 |  T3  |1|0|1|2|3|4|5|6|7|\r\n",
+        {"origin and external trimmed, destination not",
+         "x|  T1 | D2 |  T3  |1|0|1|2|3|4|5|6|7|\r\n",
          {"0841|T1| D2 |T3|1|0|1|2|3|4|5|6|7"}},
         {"a blank line ends the file",
          "x|A|B|C|1|1|1|1|1|1|1|1|1|\r\n   \r\nx|D|E|F|2|2|2|2|2|2|2|2|2|\r\nnot even a line\r\n",
          {"0841|A|B|C|1|1|1|1|1|1|1|1|1"}},
         {"the same origin twice keeps the later",
-         "x|A|B|C|1|1|1|1|1|1|1|1|1|\r\nx|A|Z|Y|9|8|7|6|5|4|3|2|1|\r\n", {"0841|A|Z|Y|9|8|7|6|5|4|3|2|1"}},
-        {"text after the 13th bar ignored", "x|T1|T2|T3|1|0|1|2|3|4|5|6|7|más|9|\r\n",
+         "x|A|B|C|1|1|1|1|1|1|1|1|1|\r\nx|A|Z|Y|9|8|7|6|5|4|3|2|1|\r\n",
+         {"0841|A|Z|Y|9|8|7|6|5|4|3|2|1"}},
+        {"text after the 13th bar ignored",
+         "x|T1|T2|T3|1|0|1|2|3|4|5|6|7|más|9|\r\n",
          {"0841|T1|T2|T3|1|0|1|2|3|4|5|6|7"}},
-        {"quotes stored as written", "x|O'Brien|D\"2|E'3|1|0|1|2|3|4|5|6|7|\r\n",
+        {"quotes stored as written",
+         "x|O'Brien|D\"2|E'3|1|0|1|2|3|4|5|6|7|\r\n",
          {"0841|O'Brien|D\"2|E'3|1|0|1|2|3|4|5|6|7"}},
-        {"LF lines, the last one without an end", "x|A|B|C|1|1|1|1|1|1|1|1|1|\nx|D|E|F|0|255|0|-2|3|4|5|6|7|",
+        {"LF lines, the last one without an end",
+         "x|A|B|C|1|1|1|1|1|1|1|1|1|\nx|D|E|F|0|255|0|-2|3|4|5|6|7|",
          {"0841|A|B|C|1|1|1|1|1|1|1|1|1", "0841|D|E|F|0|255|0|-2|3|4|5|6|7"}},
         {"numbers with blanks around", "x|T1|T2|T3| 1 | 0|1 |2 | 3|4|5|6|7|\r\n", {"0841|T1|T2|T3|1|0|1|2|3|4|5|6|7"}},
         {"an empty file leaves none", "", {}},
@@ -79,7 +84,8 @@ TEST_F(Envios841, ArchivoMaloDejaLosEnviosComoEstaban) {
     const std::vector<CasoMalo> casos = {
         {"no file", "", 53},
         {"twelve fields", "x|T1|T2|T3|1|0|1|2|3|4|5|6|\r\n", 5},
-        {"a bad third line", "x|G|H|I|1|1|1|1|1|1|1|1|1|\r\nx|J|K|L|1|1|1|1|1|1|1|1|1|\r\nx|T1|T2|T3|1|0|1|2|3|4|5|6\r\n", 5},
+        {"a bad third line",
+         "x|G|H|I|1|1|1|1|1|1|1|1|1|\r\nx|J|K|L|1|1|1|1|1|1|1|1|1|\r\nx|T1|T2|T3|1|0|1|2|3|4|5|6\r\n", 5},
         {"empty number", "x|T1|T2|T3|1|0|1||3|4|5|6|7|\r\n", 13},
         {"empty byte", "x|T1|T2|T3||0|1|2|3|4|5|6|7|\r\n", 13},
         {"not a number", "x|T1|T2|T3|1|0|1|2|3|4|cinco|6|7|\r\n", 13},
@@ -94,8 +100,10 @@ TEST_F(Envios841, ArchivoMaloDejaLosEnviosComoEstaban) {
     ASSERT_EQ(antes.size(), 3u);
     for (const auto& caso : casos) {
         SCOPED_TRACE(caso.que);
-        if (caso.archivo.empty()) fs::remove(Env841());
-        else EscribeEnv841(caso.archivo);
+        if (caso.archivo.empty())
+            fs::remove(Env841());
+        else
+            EscribeEnv841(caso.archivo);
         {
             // The steps before the file still run.
             auto db = Abre();

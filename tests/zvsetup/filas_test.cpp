@@ -40,9 +40,7 @@ std::vector<std::string> Ordenadas(std::vector<std::string> filas) {
 
 class Filas841 : public InstalacionTest {
 protected:
-    void SetUp() override {
-        EscribeEnv841("x|T1|T2|T3|1|0|1|2|3|4|5|6|7|\r\nx|U1|U2|U3|2|1|6|1|2|3|4|5|6|\r\n");
-    }
+    void SetUp() override { EscribeEnv841("x|T1|T2|T3|1|0|1|2|3|4|5|6|7|\r\nx|U1|U2|U3|2|1|6|1|2|3|4|5|6|\r\n"); }
     void CompruebaFilas(dao::Database& db) {
         EXPECT_EQ(Ordenadas(Filas(db, kConsultaParam)), Ordenadas(kParamDelModulo));
         EXPECT_EQ(Filas(db, "SELECT codrep, titulo, numero FROM reportes WHERE codrep LIKE 'F841%' ORDER BY codrep"),
@@ -81,9 +79,9 @@ TEST_F(Filas841, FilasPreviasSeSobreescriben) {
     auto r = Instala();
     ASSERT_EQ(r.exitCode, 0) << r.err;
     auto db = Abre();
-    EXPECT_EQ(Filas(*db, "SELECT Numero, Argumento, Funcion, Correl_param FROM Param WHERE Argumento = ?",
-                    {"20142829551"}),
-              std::vector<std::string>{"782|20142829551|PROFUTURO AFP|"});
+    EXPECT_EQ(
+        Filas(*db, "SELECT Numero, Argumento, Funcion, Correl_param FROM Param WHERE Argumento = ?", {"20142829551"}),
+        std::vector<std::string>{"782|20142829551|PROFUTURO AFP|"});
     CompruebaFilas(*db);
     EXPECT_EQ(Filas(*db, "SELECT titulo FROM reportes WHERE codrep = 'F62101'"),
               std::vector<std::string>{"Otro formulario"});

@@ -16,18 +16,15 @@ struct ColumnaEsperada {
 };
 
 std::vector<ColumnaEsperada> ColumnasF841() {
-    return {{"tip_doc_d", DataType::Byte, 0},     {"doc_id_d", DataType::Text, 15},
-            {"periodo", DataType::Text, 6},       {"formulario", DataType::Text, 4},
-            {"Num_RUCEmpl", DataType::Text, 11},  {"Tip_Doctrab", DataType::Text, 2},
-            {"Num_Doctrab", DataType::Text, 15},  {"Fec_NacTrab", DataType::Date, 0},
-            {"Nom_ApePat", DataType::Text, 40},   {"Nom_ApeMat", DataType::Text, 40},
-            {"Nom_Nombre", DataType::Text, 40},   {"Ind_Sexo", DataType::Text, 1},
-            {"Cod_CUSPP", DataType::Text, 12},    {"Fec_Afiliac", DataType::Date, 0},
-            {"Fec_SolDesaf", DataType::Date, 0},  {"Cod_MotDesaf", DataType::Text, 2},
-            {"Num_ResDesaf", DataType::Text, 10}, {"Ind_CondPago", DataType::Text, 1},
-            {"Mes_deveng", DataType::Text, 6},    {"Mto_Remun", DataType::Text, 15},
-            {"Mto_AporteO", DataType::Text, 15},  {"Mto_AporteV", DataType::Text, 15},
-            {"Mto_Rentabi", DataType::Text, 15},  {"cnumero", DataType::Text, 6}};
+    return {
+        {"tip_doc_d", DataType::Byte, 0},    {"doc_id_d", DataType::Text, 15},     {"periodo", DataType::Text, 6},
+        {"formulario", DataType::Text, 4},   {"Num_RUCEmpl", DataType::Text, 11},  {"Tip_Doctrab", DataType::Text, 2},
+        {"Num_Doctrab", DataType::Text, 15}, {"Fec_NacTrab", DataType::Date, 0},   {"Nom_ApePat", DataType::Text, 40},
+        {"Nom_ApeMat", DataType::Text, 40},  {"Nom_Nombre", DataType::Text, 40},   {"Ind_Sexo", DataType::Text, 1},
+        {"Cod_CUSPP", DataType::Text, 12},   {"Fec_Afiliac", DataType::Date, 0},   {"Fec_SolDesaf", DataType::Date, 0},
+        {"Cod_MotDesaf", DataType::Text, 2}, {"Num_ResDesaf", DataType::Text, 10}, {"Ind_CondPago", DataType::Text, 1},
+        {"Mes_deveng", DataType::Text, 6},   {"Mto_Remun", DataType::Text, 15},    {"Mto_AporteO", DataType::Text, 15},
+        {"Mto_AporteV", DataType::Text, 15}, {"Mto_Rentabi", DataType::Text, 15},  {"cnumero", DataType::Text, 6}};
 }
 
 std::vector<ColumnaEsperada> ColumnasHF841() {
@@ -44,9 +41,11 @@ struct TablaEsperada {
 };
 
 std::vector<TablaEsperada> Tablas() {
-    return {{"F841DETDES", ColumnasF841(),
+    return {{"F841DETDES",
+             ColumnasF841(),
              {"doc_id_d", "periodo", "Num_RUCEmpl", "Tip_Doctrab", "Num_Doctrab", "Mes_deveng"}},
-            {"HF841DETDES", ColumnasHF841(),
+            {"HF841DETDES",
+             ColumnasHF841(),
              {"doc_id_d", "periodo", "Correl", "Num_RUCEmpl", "Tip_Doctrab", "Num_Doctrab", "Mes_Deveng"}}};
 }
 
@@ -123,8 +122,7 @@ TEST_F(Tablas841, ColumnasTiposYClavesComoSeDefinen) {
         }
         // On disk: the same order, the key in its order and under its name, no other index.
         EXPECT_EQ(Sqlite3("SELECT name FROM pragma_table_info('" + t.nombre + "')"), nombres);
-        EXPECT_EQ(Sqlite3("SELECT name FROM pragma_table_info('" + t.nombre + "') WHERE pk > 0 ORDER BY pk"),
-                  t.clave);
+        EXPECT_EQ(Sqlite3("SELECT name FROM pragma_table_info('" + t.nombre + "') WHERE pk > 0 ORDER BY pk"), t.clave);
         auto sql = Sqlite3("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = '" + t.nombre + "'");
         ASSERT_FALSE(sql.empty());
         EXPECT_NE(sql[0].find("PK_" + t.nombre), std::string::npos) << sql[0];
