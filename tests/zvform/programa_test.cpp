@@ -1,0 +1,143 @@
+// zvform and zvhost as they run: on a private X server, beside (or without)
+// the host's window "Zarvomat", over a fresh installation.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/dao/dao.h"
+#include "platform/profile.h"
+#include "platform/textfile.h"
+#include "shared/cuentas.h"
+#include "tests/support/support.h"
+#include "tests/zvform/servidor_x.h"
+
+namespace {
+
+bool TieneLinea(const std::string& texto, const std::string& linea);
+
+const char* const kPrincipal = "0841 - Solvenda";
+
+class Programa : public ::testing::Test {
+protected:
+    Programa() { chmod(runtime.path().c_str(), 0700); }
+
+    // The installation's environment on the X server, with a runtime folder
+    // of its own (the single-instance lock lives there).
+    std::map<std::string, std::string> Env() const {
+        auto env = inst.Env();
+        env["DISPLAY"] = x.Display();
+        env["QT_QPA_PLATFORM"] = "xcb";
+        env["XDG_RUNTIME_DIR"] = runtime.path().string();
+        return env;
+    }
+    zvtest::RunResult Zvform() const { return zvtest::Run("zvform", {}, Env(), inst.folder, 30); }
+    // The host's window, up on the display.
+    std::unique_ptr<zvtest::ProcesoEnFondo> Anfitrion() const {
+        auto host = std::make_unique<zvtest::ProcesoEnFondo>("zvhost", Env());
+        EXPECT_TRUE(zvtest::EsperaVentana(x.Display(), "Zarvomat"));
+        return host;
+    }
+    void FijaRegional(const char* clave, const char* valor) {
+        ASSERT_TRUE(zv::profile::WriteProfileString("intl", clave, valor));
+    }
+
+    void QuitaClavesRegionales(const std::vector<std::string>& claves) {
+        auto winIni = zv::profile::ResolveProfileFile("WIN.INI");
+        std::string texto = zv::text::ReadAll(winIni), queda, linea;
+        std::istringstream lineas(texto);
+        while (std::getline(lineas, linea)) {
+            if (linea.ends_with('\r')) linea.pop_back();
+            bool quitar = false;
+            for (const auto& c : claves) quitar |= linea.starts_with(c + "=");
+            if (!quitar) queda += linea + "\n";
+        }
+        zv::text::WriteAll(winIni, queda);
+        for (const auto& c : claves) ASSERT_EQ(zv::text::ReadAll(winIni).find(c + "="), std::string::npos) << c;
+    }
+
+    zvtest::ServidorX x;
+    zvtest::Installation inst;
+    zvtest::TempDir runtime;
+};
+
+// One message on standard error: "title: text" and a blank line.
+std::string Caja(const std::string& titulo, const std::string& texto) { return titulo + ": " + texto + "\n\n"; }
+
+bool TieneLinea(const std::string& texto, const std::string& linea) {
+    for (auto fin : {"\r\n", "\n"})
+        if (texto.find("\n" + linea + fin) != std::string::npos || texto.starts_with(linea + fin)) return true;
+    return false;
+}
+
+TEST_F(Programa, WithoutTheHostWindowItRefusesToRun) {
+    auto r = Zvform();
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_NE(r.err.find(Caja("Error al ejecutar el módulo", "Debe ejecutar este módulo desde el Ensamblor del Zarvo")),
+              std::string::npos)
+        << r.err;
+    EXPECT_TRUE(zvtest::VentanasConTitulo(x.Display(), kPrincipal).empty());
+}
+
+TEST_F(Programa, BesideTheHostItShowsTheMainWindowOnce) {
+    // Without the two keys the settings come from the process's locale; the
+    // start writes them.
+    QuitaClavesRegionales({"sDecimal", "sThousand"});
+    auto host = Anfitrion();
+    zvtest::ProcesoEnFondo zvform("zvform", Env(), inst.folder.string());
+    ASSERT_TRUE(zvtest::EsperaVentana(x.Display(), kPrincipal)) << "no main window";
+
+    std::string valor;
+    zv::profile::GetProfileString("intl", "sDecimal", "", valor, 1024);
+    EXPECT_EQ(valor, ".");
+    zv::profile::GetProfileString("intl", "sThousand", "", valor, 1024);
+    EXPECT_EQ(valor, ",");
+    std::string winIni = zv::text::ReadAll(zv::profile::ResolveProfileFile("WIN.INI"));
+    EXPECT_TRUE(TieneLinea(winIni, "sDecimal=.")) << winIni;
+    EXPECT_TRUE(TieneLinea(winIni, "sThousand=,")) << winIni;
+
+    auto segundo = Zvform();
+    EXPECT_NE(segundo.exitCode, 0);
+    EXPECT_NE(segundo.err.find(Caja("Solvenda", "La Aplicación ya se encuentra en ejecución")), std::string::npos)
+        << segundo.err;
+    EXPECT_TRUE(zvform.Corre());
+    EXPECT_EQ(zvtest::VentanasConTitulo(x.Display(), kPrincipal).size(), 1u);
+
+    // Closing the main window ends the program, normally.
+    ASSERT_TRUE(zvtest::CierraVentana(x.Display(), kPrincipal));
+    EXPECT_EQ(zvform.EsperaFin(10), 0);
+}
+
+TEST_F(Programa, WrongRegionalSettingsGiveOneMessage) {
+    FijaRegional("sTime", ".");
+    FijaRegional("sDate", "-");
+    FijaRegional("iCurrDigits", "3");
+    auto host = Anfitrion();
+    auto r = Zvform();
+    EXPECT_NE(r.exitCode, 0);
+    const std::string texto =
+        "- Debe configurar como separador de Fechas : ( / ) \n"
+        "- Debe configurar como separador de Hora : ( : ) \n"
+        "- Debe configurar como número de Decimales para Moneda : ( 2 ) \n"
+        "Ingrese a la opción :Configuración/Panel de control/Configuración Regional y verificar las secciones "
+        "Número, Moneda, Hora y Fecha.\n"
+        "Esto es necesario para el correcto funcionamiento del Zarvomat. ";
+    EXPECT_NE(r.err.find(Caja("Error de configuración", texto)), std::string::npos) << r.err;
+    EXPECT_TRUE(zvtest::VentanasConTitulo(x.Display(), kPrincipal).empty());
+}
+
+TEST_F(Programa, ALockedDatabaseEndsTheProgram) {
+    dao::DBEngine otro;
+    otro.SystemDB = zv::profile::ReadTrimmed("Options", "SysPath", "ZVBAS.INI") + "ZVBAS.MDW";
+    otro.DefaultUser = zv::cuentas::Zvform().usuario;
+    otro.DefaultPassword = zv::cuentas::Zvform().clave;
+    auto exclusiva = otro.OpenDatabase(inst.database.string(), /*exclusive*/ true);
+    auto host = Anfitrion();
+    auto r = Zvform();
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_NE(r.err.find(Caja("Error de Conección", " 3051- Base esta bloqueda")), std::string::npos) << r.err;
+}
+
+}  // namespace

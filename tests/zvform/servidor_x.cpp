@@ -1,0 +1,210 @@
+#include "tests/zvform/servidor_x.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <stdexcept>
+#include <thread>
+
+#include "tests/support/support.h"
+
+extern char** environ;
+
+namespace zvtest {
+
+namespace {
+
+void Redirige(int fd, const char* ruta, int flags) {
+    int nuevo = open(ruta, flags);
+    if (nuevo >= 0) {
+        dup2(nuevo, fd);
+        close(nuevo);
+    }
+}
+
+std::optional<int> CodigoDe(int status) {
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return std::nullopt;
+}
+
+void Termina(pid_t pid) {
+    kill(pid, SIGTERM);
+    for (int i = 0; i < 40; ++i) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+std::string Titulo(Display* d, Window w) {
+    Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
+    Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom tipo;
+    int formato;
+    unsigned long n, resto;
+    unsigned char* datos = nullptr;
+    std::string titulo;
+    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &tipo, &formato, &n, &resto, &datos) ==
+            Success &&
+        datos) {
+        titulo.assign(reinterpret_cast<char*>(datos), n);
+        XFree(datos);
+        return titulo;
+    }
+    char* nombre = nullptr;
+    if (XFetchName(d, w, &nombre) && nombre) {
+        titulo = nombre;
+        XFree(nombre);
+    }
+    return titulo;
+}
+
+int IgnoraErrores(Display*, XErrorEvent*) { return 0; }  // windows may vanish during the walk
+
+void Recorre(Display* d, Window w, const std::function<void(Window)>& visita) {
+    Window raiz, padre, *hijos = nullptr;
+    unsigned int n = 0;
+    if (!XQueryTree(d, w, &raiz, &padre, &hijos, &n)) return;
+    for (unsigned int i = 0; i < n; ++i) {
+        visita(hijos[i]);
+        Recorre(d, hijos[i], visita);
+    }
+    if (hijos) XFree(hijos);
+}
+
+template <typename F>
+auto ConDisplay(const std::string& display, F f) -> decltype(f(static_cast<Display*>(nullptr))) {
+    Display* d = XOpenDisplay(display.c_str());
+    if (!d) return {};
+    auto anterior = XSetErrorHandler(IgnoraErrores);
+    auto resultado = f(d);
+    XSync(d, False);
+    XSetErrorHandler(anterior);
+    XCloseDisplay(d);
+    return resultado;
+}
+
+}  // namespace
+
+ServidorX::ServidorX() {
+    int tubo[2];
+    if (pipe(tubo) != 0) throw std::runtime_error("pipe failed");
+    pid_ = fork();
+    if (pid_ < 0) throw std::runtime_error("fork failed");
+    if (pid_ == 0) {
+        close(tubo[0]);
+        Redirige(0, "/dev/null", O_RDONLY);
+        Redirige(1, "/dev/null", O_WRONLY);
+        Redirige(2, "/dev/null", O_WRONLY);
+        std::string fd = std::to_string(tubo[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(tubo[1]);
+    std::string numero;
+    pollfd pfd{tubo[0], POLLIN, 0};
+    char c;
+    while (poll(&pfd, 1, 10000) > 0 && read(tubo[0], &c, 1) == 1 && c != '\n') numero += c;
+    close(tubo[0]);
+    if (numero.empty()) {
+        Termina(pid_);
+        throw std::runtime_error("Xvfb did not start");
+    }
+    display_ = ":" + numero;
+}
+
+ServidorX::~ServidorX() {
+    if (pid_ > 0) Termina(pid_);
+}
+
+ProcesoEnFondo::ProcesoEnFondo(const std::string& programa, const std::map<std::string, std::string>& env,
+                               const std::string& carpeta) {
+    std::string exe = (BinDir() / programa).string();
+    pid_ = fork();
+    if (pid_ < 0) throw std::runtime_error("fork failed");
+    if (pid_ == 0) {
+        for (const auto& [k, v] : env) setenv(k.c_str(), v.c_str(), 1);
+        Redirige(0, "/dev/null", O_RDONLY);
+        Redirige(1, "/dev/null", O_WRONLY);
+        if (!carpeta.empty() && chdir(carpeta.c_str()) != 0) _exit(126);
+        execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+}
+
+ProcesoEnFondo::~ProcesoEnFondo() {
+    if (Corre()) Termina(pid_);
+}
+
+bool ProcesoEnFondo::Corre() {
+    if (codigo_) return false;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        codigo_ = CodigoDe(status);
+        return false;
+    }
+    return true;
+}
+
+std::optional<int> ProcesoEnFondo::EsperaFin(int segundos) {
+    auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(segundos);
+    while (Corre()) {
+        if (std::chrono::steady_clock::now() > limite) return std::nullopt;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return codigo_;
+}
+
+std::vector<VentanaX> VentanasConTitulo(const std::string& display, const std::string& titulo) {
+    return ConDisplay(display, [&](Display* d) {
+        std::vector<VentanaX> encontradas;
+        Recorre(d, DefaultRootWindow(d), [&](Window w) {
+            if (Titulo(d, w) != titulo) return;
+            XWindowAttributes a{};
+            if (!XGetWindowAttributes(d, w, &a)) return;
+            encontradas.push_back({w, a.width, a.height, a.map_state == IsViewable});
+        });
+        return encontradas;
+    });
+}
+
+bool EsperaVentana(const std::string& display, const std::string& titulo, int segundos) {
+    auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(segundos);
+    while (std::chrono::steady_clock::now() < limite) {
+        for (const auto& v : VentanasConTitulo(display, titulo))
+            if (v.visible) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+bool CierraVentana(const std::string& display, const std::string& titulo) {
+    auto ventanas = VentanasConTitulo(display, titulo);
+    if (ventanas.empty()) return false;
+    return ConDisplay(display, [&](Display* d) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = ventanas.front().id;
+        e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+        e.xclient.data.l[1] = CurrentTime;
+        XSendEvent(d, ventanas.front().id, False, NoEventMask, &e);
+        XFlush(d);
+        return true;
+    });
+}
+
+}  // namespace zvtest
