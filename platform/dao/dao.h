@@ -43,6 +43,19 @@ inline constexpr long NotValidAccount = 3029;    // not a valid account name or 
 inline constexpr long SystemDbMissing = 3028;    // workgroup file missing or unreadable
 inline constexpr long OdbcCallFailed = 40002;    // description starts with the state, "S1000" busy
 inline constexpr long SyntaxError = 3000;         // any other statement the engine refuses
+inline constexpr long Overflow = 6;               // a number too big for its column
+inline constexpr long UpdateWithoutEdit = 3020;   // Update/CancelUpdate without AddNew or Edit
+inline constexpr long ReadOnly = 3027;            // database or recordset not updatable
+inline constexpr long NoTransaction = 3034;       // commit or rollback without BeginTrans
+inline constexpr long NullInKey = 3058;           // a primary-key column left Null
+inline constexpr long TooFewParameters = 3061;    // unknown column or unbound parameter
+inline constexpr long FieldNotUpdatable = 3164;   // computed column of a query
+inline constexpr long RecordDeleted = 3167;
+inline constexpr long ItemNotFound = 3265;        // no field of that name
+inline constexpr long Required = 3314;            // NOT NULL column left Null
+inline constexpr long UnrecognizedFormat = 3343;  // not a database file
+inline constexpr long IndexExists = 3375;
+inline constexpr long ConversionError = 3421;     // value not convertible to the column's type
 }  // namespace err
 
 class Error : public zv::Error {
@@ -73,6 +86,7 @@ public:
 };
 
 class Database;
+class SqlRecordset;
 
 class TableDef {
 public:
@@ -133,6 +147,8 @@ public:
     // Table collection (user tables, in creation order); refreshed on each call.
     std::vector<TableDef> TableDefs();
     std::optional<TableDef> FindTableDef(std::string_view name);  // ignoring case
+    // AllowZeroLength of a text column; 3011 when the table or the column is absent.
+    void SetAllowZeroLength(std::string_view table, std::string_view field, bool allow);
 
     void BeginTrans();
     void CommitTrans();
@@ -145,6 +161,7 @@ public:
 
 private:
     friend class DBEngine;
+    friend class SqlRecordset;
     Database() = default;
     sqlite3* db_ = nullptr;
     std::string path_;
@@ -161,12 +178,16 @@ public:
     std::string DefaultUser;
     std::string DefaultPassword;
     std::string IniPath;          // accepted, unused
+    int BusyTimeoutMs = 3000;     // how long a statement waits for a table another connection writes
 
     // Never creates a file: a missing file is 3024. Locked or held exclusive
     // by another connection: 3051. Missing workgroup file: 3028; an account
     // not in it: 3029.
     std::unique_ptr<Database> OpenDatabase(const std::string& path, bool exclusive = false,
                                            bool readOnly = false);
+    // A new, empty database file (3204 when the file exists). No workgroup check:
+    // the base product's installer makes the workgroup file and the database together.
+    std::unique_ptr<Database> CreateDatabase(const std::string& path);
 
     // Errors of the last failure, most specific first.
     const std::vector<EngineError>& Errors() const { return errors_; }

@@ -1,0 +1,234 @@
+// The column catalog: engine types, text sizes and the zero-length rule of
+// each column, kept in MSysColumnas, and the triggers that enforce the sizes,
+// the zero-length rule and non-null keys on every write, plain SQL included.
+#include "platform/dao/conversion.h"
+#include "platform/dao/internal.h"
+
+namespace dao {
+
+namespace {
+
+const char* kCreateColumns =
+    "CREATE TABLE IF NOT EXISTS MSysColumnas (Tabla TEXT COLLATE NOCASE, Columna TEXT COLLATE NOCASE, "
+    "Tipo INTEGER, Tamano INTEGER, PermiteVacio INTEGER, PRIMARY KEY (Tabla, Columna))";
+const char* kCreateKeys =
+    "CREATE TABLE IF NOT EXISTS MSysClaves (Tabla TEXT COLLATE NOCASE PRIMARY KEY, Indice TEXT)";
+
+std::string SqlLiteral(std::string_view s) {
+    std::string out = "'";
+    for (char c : s) {
+        if (c == '\'') out += '\'';
+        out += c;
+    }
+    return out + "'";
+}
+
+struct CheckedColumn {
+    std::string name;
+    int size = 0;
+    bool refuseEmpty = false;
+    bool key = false;
+};
+
+}  // namespace
+
+bool Database::Impl::TableExists(std::string_view table, std::string* actualName) {
+    Value name = Scalar("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE",
+                        {std::string(table)});
+    if (name.IsNull()) return false;
+    if (actualName) *actualName = name.AsText();
+    return true;
+}
+
+void Database::Impl::EnsureCatalog() {
+    if (!Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysClaves'").IsNull()) return;
+    Run(kCreateColumns, {}, false);
+    Run(kCreateKeys, {}, false);
+}
+
+void Database::Impl::RefreshCatalog() {
+    int version = static_cast<int>(Scalar("PRAGMA schema_version").AsLong());
+    if (version == catalogSchemaVersion) return;
+    catalog.clear();
+    catalogSchemaVersion = version;
+    if (Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysColumnas'").IsNull()) return;
+    sqlite3_stmt* stmt = nullptr;
+    const std::string sql = "SELECT Tabla, Columna, Tipo, Tamano, PermiteVacio FROM MSysColumnas";
+    int rc = cache->Acquire(sql, &stmt);
+    if (rc != SQLITE_OK) Fail(rc);
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        ColumnMeta m;
+        m.type = static_cast<DataType>(sqlite3_column_int(stmt, 2));
+        m.size = sqlite3_column_int(stmt, 3);
+        m.allowZeroLength = sqlite3_column_int(stmt, 4) != 0;
+        auto text = [&](int i) { return std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i))); };
+        catalog[conv::Lower(text(0))][conv::Lower(text(1))] = m;
+    }
+    cache->Release(sql, stmt);
+    if (rc != SQLITE_DONE) Fail(rc);
+}
+
+const ColumnMeta* Database::Impl::FindColumnMeta(std::string_view table, std::string_view column) {
+    auto t = catalog.find(conv::Lower(table));
+    if (t == catalog.end()) return nullptr;
+    auto c = t->second.find(conv::Lower(column));
+    return c == t->second.end() ? nullptr : &c->second;
+}
+
+void Database::Impl::RecordColumns(const std::string& table, const std::vector<jetsql::ColumnSpec>& columns) {
+    EnsureCatalog();
+    for (const auto& c : columns) {
+        if (!c.known) continue;
+        Run("INSERT OR REPLACE INTO MSysColumnas (Tabla, Columna, Tipo, Tamano, PermiteVacio) VALUES (?, ?, ?, ?, 0)",
+            {table, c.name, static_cast<long>(c.type), c.size});
+    }
+    catalogSchemaVersion = -1;
+}
+
+void Database::Impl::ForgetTable(const std::string& table) {
+    if (Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysClaves'").IsNull()) return;
+    Run("DELETE FROM MSysColumnas WHERE Tabla = ?", {table});
+    Run("DELETE FROM MSysClaves WHERE Tabla = ?", {table});
+    catalogSchemaVersion = -1;
+}
+
+void Database::Impl::ForgetColumn(const std::string& table, const std::string& column) {
+    if (Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysClaves'").IsNull()) return;
+    Run("DELETE FROM MSysColumnas WHERE Tabla = ? AND Columna = ?", {table, column});
+    catalogSchemaVersion = -1;
+}
+
+void Database::Impl::RecordPrimaryKey(const std::string& table, const std::string& index) {
+    EnsureCatalog();
+    Run("INSERT OR REPLACE INTO MSysClaves (Tabla, Indice) VALUES (?, ?)", {table, index});
+}
+
+bool Database::Impl::HasPrimaryKey(const std::string& table) {
+    if (Scalar("SELECT count(*) FROM pragma_table_info(?) WHERE pk > 0", {table}).AsLong() > 0) return true;
+    if (Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysClaves'").IsNull()) return false;
+    Value index = Scalar("SELECT Indice FROM MSysClaves WHERE Tabla = ?", {table});
+    if (index.IsNull()) return false;
+    // The key counts while its index exists (a dropped constraint frees the place).
+    return !Scalar("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ? COLLATE NOCASE", {index})
+                .IsNull();
+}
+
+void Database::Impl::SetAllowZeroLength(const std::string& table, const std::string& column, bool allow) {
+    std::string actual;
+    if (!TableExists(table, &actual)) Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, table));
+    Value decl = Scalar("SELECT type FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE", {actual, column});
+    Value name = Scalar("SELECT name FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE", {actual, column});
+    if (name.IsNull()) Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, column));
+    EnsureCatalog();
+    if (Scalar("SELECT 1 FROM MSysColumnas WHERE Tabla = ? AND Columna = ?", {actual, name}).IsNull()) {
+        auto t = conv::FromDeclaredType(decl.AsText());
+        Run("INSERT INTO MSysColumnas (Tabla, Columna, Tipo, Tamano, PermiteVacio) VALUES (?, ?, ?, ?, ?)",
+            {actual, name, static_cast<long>(t ? t->type : DataType::Text), t ? t->size : 0, allow});
+    } else {
+        Run("UPDATE MSysColumnas SET PermiteVacio = ? WHERE Tabla = ? AND Columna = ?", {allow, actual, name});
+    }
+    catalogSchemaVersion = -1;
+    RebuildChecks(actual);
+}
+
+void Database::Impl::DropChecks(const std::string& table) {
+    Run("DROP TRIGGER IF EXISTS " + jetsql::Quote("zv_ins_" + table), {}, false);
+    Run("DROP TRIGGER IF EXISTS " + jetsql::Quote("zv_upd_" + table), {}, false);
+}
+
+void Database::Impl::RebuildChecks(const std::string& table) {
+    DropChecks(table);
+    bool hasCatalog = !Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysClaves'").IsNull();
+    std::vector<CheckedColumn> checked;
+    sqlite3_stmt* stmt = nullptr;
+    std::string sql =
+        hasCatalog ? "SELECT t.name, t.pk, c.Tipo, c.Tamano, c.PermiteVacio FROM pragma_table_info(?1) t "
+                     "LEFT JOIN MSysColumnas c ON c.Tabla = ?1 AND c.Columna = t.name ORDER BY t.cid"
+                   : "SELECT t.name, t.pk, NULL, NULL, NULL FROM pragma_table_info(?1) t ORDER BY t.cid";
+    int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
+    if (rc != SQLITE_OK) Fail(rc);
+    sqlite3_bind_text(stmt, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        CheckedColumn c;
+        c.name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        c.key = sqlite3_column_int(stmt, 1) > 0;
+        bool cataloged = sqlite3_column_type(stmt, 2) != SQLITE_NULL;
+        if (cataloged && static_cast<DataType>(sqlite3_column_int(stmt, 2)) == DataType::Text) {
+            c.size = sqlite3_column_int(stmt, 3);
+            c.refuseEmpty = sqlite3_column_int(stmt, 4) == 0;
+        }
+        checked.push_back(c);
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE) Fail(rc);
+    if (hasCatalog) {
+        Value index = Scalar("SELECT Indice FROM MSysClaves WHERE Tabla = ?", {table});
+        if (!index.IsNull()) {
+            std::string keySql = "SELECT name FROM pragma_index_info(?)";
+            rc = sqlite3_prepare_v2(db, keySql.c_str(), -1, &stmt, nullptr);
+            if (rc != SQLITE_OK) Fail(rc);
+            std::string idx = index.AsText();
+            sqlite3_bind_text(stmt, 1, idx.c_str(), -1, SQLITE_TRANSIENT);
+            while (sqlite3_step(stmt) == SQLITE_ROW) {
+                std::string col = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+                for (auto& c : checked)
+                    if (conv::EqualsIgnoringCase(c.name, col)) c.key = true;
+            }
+            sqlite3_finalize(stmt);
+        }
+    }
+    auto body = [&](bool update) {
+        std::string out;
+        for (const auto& c : checked) {
+            std::string v = "NEW." + jetsql::Quote(c.name);
+            std::string changed = update ? " AND " + v + " IS NOT OLD." + jetsql::Quote(c.name) : "";
+            if (c.size > 0)
+                out += " SELECT RAISE(ABORT, " + SqlLiteral("ZV3163:" + c.name) + ") WHERE length(" + v + ") > " +
+                       std::to_string(c.size) + changed + ";";
+            if (c.refuseEmpty)
+                out += " SELECT RAISE(ABORT, " + SqlLiteral("ZV3315:" + table + "." + c.name) + ") WHERE length(" +
+                       v + ") = 0" + changed + ";";
+            if (c.key)
+                out += " SELECT RAISE(ABORT, " + SqlLiteral("ZV3058:" + c.name) + ") WHERE " + v + " IS NULL;";
+        }
+        return out;
+    };
+    std::string insertBody = body(false);
+    if (insertBody.empty()) return;
+    Run("CREATE TRIGGER " + jetsql::Quote("zv_ins_" + table) + " BEFORE INSERT ON " + jetsql::Quote(table) +
+            " BEGIN" + insertBody + " END",
+        {}, false);
+    Run("CREATE TRIGGER " + jetsql::Quote("zv_upd_" + table) + " BEFORE UPDATE ON " + jetsql::Quote(table) +
+            " BEGIN" + body(true) + " END",
+        {}, false);
+}
+
+std::vector<Field> Database::Impl::TableFields(const std::string& table) {
+    RefreshCatalog();
+    std::vector<Field> fields;
+    sqlite3_stmt* stmt = nullptr;
+    const std::string sql = "SELECT name, type FROM pragma_table_info(?) ORDER BY cid";
+    int rc = cache->Acquire(sql, &stmt);
+    if (rc != SQLITE_OK) Fail(rc);
+    sqlite3_bind_text(stmt, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        Field f;
+        f.name_ = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        const unsigned char* decl = sqlite3_column_text(stmt, 1);
+        if (const ColumnMeta* m = FindColumnMeta(table, f.name_)) {
+            f.type_ = m->type;
+            f.size_ = m->size;
+            f.allowZeroLength_ = m->allowZeroLength;
+        } else if (auto t = conv::FromDeclaredType(decl ? reinterpret_cast<const char*>(decl) : "")) {
+            f.type_ = t->type;
+            f.size_ = t->size;
+            f.allowZeroLength_ = true;  // no rule was ever set on it
+        }
+        fields.push_back(f);
+    }
+    cache->Release(sql, stmt);
+    if (rc != SQLITE_DONE) Fail(rc);
+    return fields;
+}
+
+}  // namespace dao

@@ -1,0 +1,382 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/dao/conversion.h"
+#include "platform/dao/internal.h"
+#include "platform/dao/recordset_impl.h"
+#include "platform/dao/workgroup.h"
+
+namespace dao {
+
+namespace fs = std::filesystem;
+
+// ---- statement cache ------------------------------------------------------
+
+int StatementCache::Acquire(const std::string& sql, sqlite3_stmt** out) {
+    auto it = idle_.find(sql);
+    if (it != idle_.end()) {
+        *out = it->second;
+        idle_.erase(it);
+        return SQLITE_OK;
+    }
+    *out = nullptr;
+    return sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, out,
+                              nullptr);
+}
+
+void StatementCache::Release(const std::string& sql, sqlite3_stmt* stmt) {
+    if (!stmt) return;
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (idle_.size() >= kMaxIdle) {
+        // Keep the cache bounded: drop one idle statement (any) before keeping this one.
+        auto victim = idle_.begin();
+        sqlite3_finalize(victim->second);
+        idle_.erase(victim);
+    }
+    idle_.emplace(sql, stmt);
+}
+
+void StatementCache::Clear() {
+    for (auto& [sql, stmt] : idle_) sqlite3_finalize(stmt);
+    idle_.clear();
+}
+
+// ---- connection helpers ---------------------------------------------------
+
+const jetsql::Statement& Database::Impl::Translated(std::string_view sql) {
+    std::string key(sql);
+    auto it = translations.find(key);
+    if (it != translations.end()) return it->second;
+    if (translations.size() > 512) translations.clear();
+    return translations.emplace(key, jetsql::Translate(sql)).first->second;
+}
+
+long Database::Impl::Run(const std::string& sql, const std::vector<Value>& params, bool cached) {
+    sqlite3_stmt* stmt = nullptr;
+    int rc = cached ? cache->Acquire(sql, &stmt)
+                    : sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        if (!cached) sqlite3_finalize(stmt);
+        Fail(rc, sql);
+    }
+    if (!stmt) return 0;  // only blanks or a comment
+    auto release = [&] {
+        if (cached) cache->Release(sql, stmt);
+        else sqlite3_finalize(stmt);
+    };
+    if (static_cast<int>(params.size()) != sqlite3_bind_parameter_count(stmt)) {
+        release();
+        Throw(3061, errtext::For(3061, sql));
+    }
+    for (std::size_t i = 0; i < params.size(); ++i) BindValue(stmt, static_cast<int>(i + 1), params[i]);
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        int ext = sqlite3_extended_errcode(db);  // read before the reset clears it
+        try {
+            Fail(ext);
+        } catch (...) {
+            release();
+            throw;
+        }
+    }
+    release();
+    return sqlite3_changes(db);
+}
+
+Value Database::Impl::Scalar(const std::string& sql, const std::vector<Value>& params) {
+    sqlite3_stmt* stmt = nullptr;
+    int rc = cache->Acquire(sql, &stmt);
+    if (rc != SQLITE_OK) Fail(rc, sql);
+    for (std::size_t i = 0; i < params.size(); ++i) BindValue(stmt, static_cast<int>(i + 1), params[i]);
+    rc = sqlite3_step(stmt);
+    Value v;
+    if (rc == SQLITE_ROW) v = ReadColumn(stmt, 0, DataType::Null, false);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        try {
+            Fail(sqlite3_extended_errcode(db), sql);
+        } catch (...) {
+            cache->Release(sql, stmt);
+            throw;
+        }
+    }
+    cache->Release(sql, stmt);
+    return v;
+}
+
+// ---- Database -------------------------------------------------------------
+
+Database::~Database() { Close(); }
+
+void Database::Close() {
+    if (!impl_) return;
+    for (SqlRecordset* rs : std::set<SqlRecordset*>(impl_->recordsets)) rs->Detach();
+    impl_->cache.reset();
+    if (impl_->db) sqlite3_close_v2(impl_->db);
+    if (impl_->lockFd >= 0) ::close(impl_->lockFd);
+    impl_.reset();
+    db_ = nullptr;
+}
+
+long Database::Execute(std::string_view sql, const std::vector<Value>& params, int /*options*/) {
+    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    if (engine_) engine_->ClearErrors();
+    Impl& d = *impl_;
+    const jetsql::Statement st = d.Translated(sql);  // a copy: DDL below may clear the translations
+    using K = jetsql::Statement::Kind;
+    switch (st.kind) {
+        case K::Plain:
+            return d.Run(st.sql, params, !st.schemaWords);
+        case K::CreateTable: {
+            d.Run("SAVEPOINT zv_ddl", {}, false);
+            try {
+                d.Run(st.sql, params, false);
+                d.RecordColumns(st.table, st.columns);
+                d.RebuildChecks(st.table);
+                d.Run("RELEASE zv_ddl", {}, false);
+            } catch (...) {
+                sqlite3_exec(d.db, "ROLLBACK TO zv_ddl; RELEASE zv_ddl", nullptr, nullptr, nullptr);
+                throw;
+            }
+            return 0;
+        }
+        case K::AddColumn: {
+            std::string actual;
+            if (!d.TableExists(st.table, &actual)) d.Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, st.table));
+            d.Run(st.sql, params, false);
+            d.RecordColumns(actual, st.columns);
+            d.RebuildChecks(actual);
+            return 0;
+        }
+        case K::AddPrimaryKey: {
+            std::string actual;
+            if (!d.TableExists(st.table, &actual)) d.Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, st.table));
+            if (d.HasPrimaryKey(actual)) d.Throw(err::PrimaryKeyExists, errtext::For(err::PrimaryKeyExists, actual));
+            d.Run(st.sql, params, false);
+            d.RecordPrimaryKey(actual, st.indexName);
+            d.RebuildChecks(actual);
+            return 0;
+        }
+        case K::DropTable: {
+            std::string actual;
+            if (!d.TableExists(st.table, &actual)) d.Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, st.table));
+            d.Run(st.sql, params, false);
+            d.ForgetTable(actual);
+            return 0;
+        }
+        case K::DropColumn: {
+            std::string actual;
+            if (!d.TableExists(st.table, &actual)) d.Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, st.table));
+            d.DropChecks(actual);
+            try {
+                d.Run(st.sql, params, false);
+            } catch (...) {
+                d.RebuildChecks(actual);
+                throw;
+            }
+            d.ForgetColumn(actual, st.columns.front().name);
+            d.RebuildChecks(actual);
+            return 0;
+        }
+    }
+    return 0;
+}
+
+std::unique_ptr<Recordset> Database::OpenRecordset(std::string_view sqlOrTable, int type,
+                                                   const std::vector<Value>& params) {
+    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    if (engine_) engine_->ClearErrors();
+    return SqlRecordset::Open(*impl_, sqlOrTable, type, params);
+}
+
+std::vector<TableDef> Database::TableDefs() {
+    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    std::vector<std::string> names;
+    sqlite3_stmt* stmt = nullptr;
+    const std::string sql =
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+        "AND name NOT LIKE 'MSys%' ORDER BY rowid";
+    int rc = impl_->cache->Acquire(sql, &stmt);
+    if (rc != SQLITE_OK) impl_->Fail(rc);
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+        names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    impl_->cache->Release(sql, stmt);
+    if (rc != SQLITE_DONE) impl_->Fail(rc);
+    std::vector<TableDef> defs;
+    for (const auto& n : names) {
+        TableDef t;
+        t.name_ = n;
+        t.fields_ = impl_->TableFields(n);
+        t.db_ = this;
+        defs.push_back(std::move(t));
+    }
+    return defs;
+}
+
+std::optional<TableDef> Database::FindTableDef(std::string_view name) {
+    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    std::string actual;
+    if (!impl_->TableExists(name, &actual)) return std::nullopt;
+    TableDef t;
+    t.name_ = actual;
+    t.fields_ = impl_->TableFields(actual);
+    t.db_ = this;
+    return t;
+}
+
+void Database::SetAllowZeroLength(std::string_view table, std::string_view field, bool allow) {
+    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    impl_->SetAllowZeroLength(std::string(table), std::string(field), allow);
+}
+
+void Database::BeginTrans() {
+    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    Impl& d = *impl_;
+    if (d.transactionDepth == 0) d.Run("BEGIN IMMEDIATE", {}, true);
+    else d.Run("SAVEPOINT zv_t" + std::to_string(d.transactionDepth), {}, true);
+    ++d.transactionDepth;
+}
+
+void Database::CommitTrans() {
+    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    Impl& d = *impl_;
+    if (d.transactionDepth == 0) d.Throw(3034, errtext::For(3034));
+    if (d.transactionDepth == 1) d.Run("COMMIT", {}, true);
+    else d.Run("RELEASE zv_t" + std::to_string(d.transactionDepth - 1), {}, true);
+    --d.transactionDepth;
+}
+
+void Database::Rollback() {
+    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    Impl& d = *impl_;
+    if (d.transactionDepth == 0) d.Throw(3034, errtext::For(3034));
+    if (d.transactionDepth == 1) {
+        d.Run("ROLLBACK", {}, true);
+    } else {
+        std::string sp = "zv_t" + std::to_string(d.transactionDepth - 1);
+        d.Run("ROLLBACK TO " + sp, {}, true);
+        d.Run("RELEASE " + sp, {}, true);
+    }
+    --d.transactionDepth;
+}
+
+bool Database::InTransaction() const { return impl_ && impl_->transactionDepth > 0; }
+
+// ---- TableDef -------------------------------------------------------------
+
+const Field* TableDef::FindField(std::string_view name) const {
+    for (const auto& f : fields_)
+        if (conv::EqualsIgnoringCase(f.Name(), name)) return &f;
+    return nullptr;
+}
+
+void TableDef::SetAllowZeroLength(std::string_view field, bool allow) {
+    if (!db_) throw Error(err::ObjectNotFound, errtext::For(err::ObjectNotFound, name_));
+    db_->SetAllowZeroLength(name_, field, allow);
+    for (auto& f : fields_)
+        if (conv::EqualsIgnoringCase(f.Name(), field)) f.allowZeroLength_ = allow;
+}
+
+// ---- DBEngine -------------------------------------------------------------
+
+DBEngine::DBEngine() = default;
+DBEngine::~DBEngine() = default;
+
+namespace {
+
+// The lock file next to the database: exclusive openers hold it exclusively,
+// shared openers hold it shared, so each finds out about the other at opening.
+std::string LockFileOf(const std::string& path) {
+    fs::path p(path);
+    return (p.parent_path() / (p.stem().string() + ".ldb")).string();
+}
+
+}  // namespace
+
+std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& path, bool exclusive, bool readOnly) {
+    ClearErrors();
+    auto fail = [&](long number, std::string description) -> void {
+        RecordErrors({{number, description}});
+        throw Error(number, std::move(description));
+    };
+    try {
+        workgroup::CheckAccount(SystemDB, DefaultUser, DefaultPassword);
+    } catch (const Error& e) {
+        fail(e.Number(), e.Description());
+    }
+    std::error_code ec;
+    if (path.empty() || !fs::is_regular_file(path, ec)) fail(err::FileNotFound, errtext::For(err::FileNotFound, path));
+
+    std::string lockPath = LockFileOf(path);
+    int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (lockFd < 0) lockFd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (lockFd < 0 && !readOnly) fail(err::DatabaseLocked, errtext::For(err::DatabaseLocked, path));
+    if (lockFd >= 0 && ::flock(lockFd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+        ::close(lockFd);
+        fail(err::DatabaseLocked, errtext::For(err::DatabaseLocked, path));
+    }
+
+    std::unique_ptr<Database> db(new Database());
+    db->impl_ = std::make_unique<Database::Impl>();
+    Database::Impl& d = *db->impl_;
+    d.engine = this;
+    d.path = path;
+    d.readOnly = readOnly;
+    d.lockFd = lockFd;
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    int rc = sqlite3_open_v2(path.c_str(), &d.db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        db->Close();
+        fail(err::DatabaseLocked, errtext::For(err::DatabaseLocked, path));
+    }
+    if (!readOnly && sqlite3_db_readonly(d.db, "main") == 1) {
+        db->Close();  // the file cannot be written: not openable for update
+        fail(err::DatabaseLocked, errtext::For(err::DatabaseLocked, path));
+    }
+    sqlite3_extended_result_codes(d.db, 1);
+    sqlite3_busy_timeout(d.db, BusyTimeoutMs);
+    d.cache = std::make_unique<StatementCache>(d.db);
+    RegisterJetFunctions(d.db);
+    rc = sqlite3_exec(d.db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        int primary = rc & 0xff;
+        db->Close();
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) fail(err::DatabaseLocked, errtext::For(err::DatabaseLocked, path));
+        fail(3343, errtext::For(3343, path));
+    }
+    db->db_ = d.db;
+    db->path_ = path;
+    db->engine_ = this;
+    return db;
+}
+
+std::unique_ptr<Database> DBEngine::CreateDatabase(const std::string& path) {
+    ClearErrors();
+    std::error_code ec;
+    if (fs::exists(path, ec)) {
+        RecordErrors({{3204, "La base de datos ya existe."}});
+        throw Error(3204, "La base de datos ya existe.");
+    }
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(raw,
+                          "PRAGMA journal_mode = WAL;"
+                          "CREATE TABLE MSysColumnas (Tabla TEXT COLLATE NOCASE, Columna TEXT COLLATE NOCASE, "
+                          "Tipo INTEGER, Tamano INTEGER, PermiteVacio INTEGER, PRIMARY KEY (Tabla, Columna));"
+                          "CREATE TABLE MSysClaves (Tabla TEXT COLLATE NOCASE PRIMARY KEY, Indice TEXT);",
+                          nullptr, nullptr, nullptr);
+    sqlite3_close_v2(raw);
+    if (rc != SQLITE_OK) {
+        std::string description = "No se pudo crear la base de datos '" + path + "'.";
+        RecordErrors({{3044, description}});
+        throw Error(3044, description);
+    }
+    return OpenDatabase(path, false, false);
+}
+
+}  // namespace dao

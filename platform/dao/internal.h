@@ -1,0 +1,103 @@
+#pragma once
+// What the parts of the database layer share: the open connection with its
+// statement cache, the column catalog, and the mapping of SQLite's failures
+// to the engine's error numbers.
+#include <sqlite3.h>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/dao/dao.h"
+#include "platform/dao/jetsql.h"
+
+namespace dao {
+
+namespace errtext {
+// Descriptions of the engine's errors, with the object named where it helps.
+std::string For(long number, std::string_view object = {});
+}  // namespace errtext
+
+// Column facts the catalog keeps: the engine type, the text size, and whether
+// empty text is allowed.
+struct ColumnMeta {
+    DataType type = DataType::Text;
+    int size = 0;
+    bool allowZeroLength = false;
+};
+
+class SqlRecordset;
+
+// Prepared statements kept by their text; one in use is never handed out twice.
+class StatementCache {
+public:
+    explicit StatementCache(sqlite3* db) : db_(db) {}
+    ~StatementCache() { Clear(); }
+    // Returns SQLITE_OK and the statement, or the prepare error code.
+    int Acquire(const std::string& sql, sqlite3_stmt** out);
+    void Release(const std::string& sql, sqlite3_stmt* stmt);
+    void Clear();
+
+private:
+    static constexpr std::size_t kMaxIdle = 128;
+    sqlite3* db_;
+    std::unordered_multimap<std::string, sqlite3_stmt*> idle_;
+};
+
+struct Database::Impl {
+    sqlite3* db = nullptr;
+    DBEngine* engine = nullptr;
+    std::string path;
+    bool readOnly = false;
+    int lockFd = -1;
+    int transactionDepth = 0;
+    std::unique_ptr<StatementCache> cache;
+    std::set<SqlRecordset*> recordsets;
+    std::unordered_map<std::string, jetsql::Statement> translations;
+
+    // Catalog, reloaded when the schema changes.
+    int catalogSchemaVersion = -1;
+    std::map<std::string, std::map<std::string, ColumnMeta>> catalog;  // lower-case table, column
+
+    // Throws the engine error for an SQLite result code, recording it in the engine.
+    [[noreturn]] void Fail(int rc, std::string_view context = {});
+    [[noreturn]] void Throw(long number, std::string description);
+
+    const jetsql::Statement& Translated(std::string_view sql);
+    // Runs one SQLite statement with bound values; returns the rows changed.
+    long Run(const std::string& sql, const std::vector<Value>& params, bool cached = true);
+    // A one-value query (first column of the first row; Null when none).
+    Value Scalar(const std::string& sql, const std::vector<Value>& params = {});
+
+    // Catalog.
+    void EnsureCatalog();
+    const ColumnMeta* FindColumnMeta(std::string_view table, std::string_view column);
+    void RecordColumns(const std::string& table, const std::vector<jetsql::ColumnSpec>& columns);
+    void ForgetTable(const std::string& table);
+    void ForgetColumn(const std::string& table, const std::string& column);
+    void SetAllowZeroLength(const std::string& table, const std::string& column, bool allow);
+    void RecordPrimaryKey(const std::string& table, const std::string& index);
+    bool HasPrimaryKey(const std::string& table);
+    bool TableExists(std::string_view table, std::string* actualName = nullptr);
+    void DropChecks(const std::string& table);
+    void RebuildChecks(const std::string& table);
+    std::vector<Field> TableFields(const std::string& table);
+    // Reloads the catalog when the schema changed since the last load.
+    void RefreshCatalog();
+};
+
+// Binds a value to a statement parameter (1-based).
+int BindValue(sqlite3_stmt* stmt, int index, const Value& v);
+// Reads a column of the current row as the engine type given (declared = false:
+// by the storage class of the value).
+Value ReadColumn(sqlite3_stmt* stmt, int index, DataType type, bool declared);
+// Converts a value assigned to a field to the field's type (throws 3421 / 13).
+Value ConvertForField(const Value& v, const Field& field);
+
+void RegisterJetFunctions(sqlite3* db);
+
+}  // namespace dao
