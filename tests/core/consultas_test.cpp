@@ -199,7 +199,7 @@ TEST_F(BaseDePrueba, CargaNumeroDocumentoErrorFatalTermina) {
 
 TEST_F(BaseDePrueba, VerificaTablaValor) {
     EXPECT_FALSE(zvform::VerificaTablaValor("20142829551", "202401", 1));
-    Base().Execute("INSERT INTO CAB VALUES (6, '20142829551', '202401', '0841', 0, '9', '')");
+    Base().Execute("INSERT INTO CAB VALUES (6, '20142829551', '202401', '0841', 0, '9', NULL)");
     EXPECT_FALSE(zvform::VerificaTablaValor("20142829551", "202402", 1));
     EXPECT_TRUE(mensajes.shown.empty());
     EXPECT_TRUE(zvform::VerificaTablaValor("20142829551", "202401", 0));
@@ -218,10 +218,10 @@ TEST_F(BaseDePrueba, EliminaDataTablaEnviadaPorCorrelativo) {
     g.gPeriodo = "202401";
     g.gEsEnviada = true;
     for (const char* correl : {"001", "002"}) {
-        Base().Execute("INSERT INTO HCAB VALUES (6, '20142829551', '202401', '0841', ?, 0, '0', '')", {correl});
+        Base().Execute("INSERT INTO HCAB VALUES (6, '20142829551', '202401', '0841', ?, 0, '0', NULL)", {correl});
         Base().Execute("INSERT INTO tmpDET VALUES (6, '20142829551', '202401', '0841', ?)", {correl});
     }
-    Base().Execute("INSERT INTO HCAB VALUES (6, '20142829551', '202402', '0841', '001', 0, '0', '')");
+    Base().Execute("INSERT INTO HCAB VALUES (6, '20142829551', '202402', '0841', '001', 0, '0', NULL)");
     EXPECT_TRUE(zvform::EliminaDataTabla("HCAB", 6, "20142829551", 1, "002"));
     EXPECT_NE(g.gSQL.find("Correl"), std::string::npos);
     EXPECT_EQ(Cuenta("HCAB"), 2);
@@ -238,8 +238,8 @@ TEST_F(BaseDePrueba, EliminaDataTablaRegistradaSinCorrelativo) {
     auto& g = Estado::G();
     g.gPeriodo = "202401";
     g.gEsEnviada = false;
-    Base().Execute("INSERT INTO CAB VALUES (6, '20142829551', '202401', '0841', 0, '9', '')");
-    Base().Execute("INSERT INTO CAB VALUES (6, '20157036794', '202401', '0841', 0, '9', '')");
+    Base().Execute("INSERT INTO CAB VALUES (6, '20142829551', '202401', '0841', 0, '9', NULL)");
+    Base().Execute("INSERT INTO CAB VALUES (6, '20157036794', '202401', '0841', 0, '9', NULL)");
     EXPECT_TRUE(zvform::EliminaDataTabla("CAB", 6, "20142829551", 1, "001"));
     EXPECT_EQ(g.gSQL.find("Correl"), std::string::npos);
     EXPECT_EQ(Cuenta("CAB"), 1);
@@ -257,7 +257,7 @@ TEST_F(BaseDePrueba, EliminaDataTablaRevertidaPorElLlamador) {
     // The caller's three deletes: a failure of one rolls back the others.
     auto& g = Estado::G();
     g.gPeriodo = "202401";
-    Base().Execute("INSERT INTO CAB VALUES (6, '20142829551', '202401', '0841', 0, '9', '')");
+    Base().Execute("INSERT INTO CAB VALUES (6, '20142829551', '202401', '0841', 0, '9', NULL)");
     Base().BeginTrans();
     bool ok = zvform::EliminaDataTabla("CAB", 6, "20142829551", 1, "") &&
               zvform::EliminaDataTabla("DET", 6, "20142829551", 1, "");  // no DET table here
