@@ -10,7 +10,7 @@ using zvform::Fecha;
 using zvform::FechaNoFutura;
 
 std::string Texto(const Fecha& f) {
-    char t[16];
+    char t[40];
     std::snprintf(t, sizeof t, "%02d/%02d/%04d", f.dia, f.mes, f.anio);
     return t;
 }
