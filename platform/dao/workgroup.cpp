@@ -55,6 +55,7 @@ void AddAccount(const std::string& systemDb, const std::string& user, const std:
         std::ifstream in(systemDb, std::ios::binary);
         std::string line;
         while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
             Account a;
             if (ParseLine(line, a) && !conv::EqualsIgnoringCase(a.user, user)) kept.push_back(line);
         }

@@ -1,0 +1,74 @@
+// The installation's folders and the module's files that the base product
+// ships: the send descriptors tmp/env841.txt and the help text 0841/zvform.hlp.
+#include "host/zvbase/instalacion.h"
+
+#include "platform/textfile.h"
+
+namespace zvbase {
+
+namespace {
+
+// One envio_t row per line, 13 fields each ended by "|": (unused), origin
+// table, destination table, external table, index, obligatory flag, and the
+// positions of the document type, document number, form, period, state, send
+// and week columns in the origin table.
+const char* const kEnvios[] = {
+    "01|CAB|HCAB| |1|1|1|2|4|3|6|0|5|",
+    "02|DET|HDET| |2|1|1|2|4|3|9|0|5|",
+    "03|F841DETDES|HF841DETDES| |3|0|1|2|4|3|0|0|0|",
+};
+
+const char* const kAyuda[] = {
+    "AYUDA DEL FORMULARIO 0841 - SOLVENDA",
+    "",
+    "Este módulo permite elaborar la declaración de los afiliados que se desafiliaron",
+    "del Sistema Privado de Pensiones (SPP): por cada afiliado y mes de devengue se",
+    "registran los aportes obligatorios, los aportes voluntarios con fin previsional",
+    "y la rentabilidad e intereses que corresponden.",
+    "",
+    "DECLARACIONES",
+    "  Nueva: elija el RUC del declarante y el periodo (MM/AAAA) e ingrese las casillas.",
+    "  Validar: revisa la información; las inconsistencias se muestran en una lista.",
+    "  Grabar: guarda la declaración; queda consistente o con inconsistencias.",
+    "",
+    "IMPORTAR INFORMACIÓN DE AFILIADOS",
+    "  El archivo se llama 0841 + periodo (AAAAMM) + RUC + .TXT. Cada línea tiene 19",
+    "  campos, cada uno seguido del separador |, en este orden: RUC del empleador,",
+    "  tipo y número de documento del afiliado, fecha de nacimiento (ddmmaaaa),",
+    "  apellido paterno, apellido materno, nombres, sexo (1 masculino, 2 femenino),",
+    "  CUSPP, fecha de afiliación al SPP, fecha de solicitud de desafiliación, motivo",
+    "  de desafiliación (01, 02 o 03), número de resolución, condición de aporte",
+    "  (1 dependiente, 2 independiente), mes de devengue (AAAAMM), remuneración",
+    "  asegurable, aporte obligatorio, aporte voluntario y rentabilidad e intereses.",
+    "  Tipos de documento: 01 DNI, 02 carné de las Fuerzas Policiales, 03 carné de las",
+    "  Fuerzas Armadas, 04 carné de extranjería, 07 pasaporte, 11 partida de nacimiento.",
+    "  Los montos llevan punto decimal y hasta dos decimales, sin separador de miles.",
+    "  Si algún registro es rechazado no se graba ninguno y se ofrece el reporte de errores.",
+    "",
+    "IMPRESIÓN",
+    "  Elija la declaración y el tipo de reporte: formulario, anexo de afiliados o ambos.",
+    "",
+    "CONFIGURACIÓN REGIONAL",
+    "  Separador de fecha /, fecha corta dd/MM/aaaa, símbolo decimal punto y separador",
+    "  de miles coma.",
+};
+
+void EscribeLineas(const fs::path& ruta, const char* const* lineas, std::size_t n) {
+    zv::text::TextWriter w(ruta, zv::text::WriteMode::Output);
+    for (std::size_t i = 0; i < n; ++i) w.WriteLine(lineas[i]);
+    w.Close();
+}
+
+}  // namespace
+
+void CreaCarpetas(const Opciones& o) {
+    for (const char* sub : {"", "RPT", "TMP", "tmp", "0841", "AYUDA", "MENU"}) fs::create_directories(o.carpeta / sub);
+    if (o.demo) fs::create_directories(o.carpeta / "demo");
+}
+
+void EscribeArchivosDelModulo(const Opciones& o) {
+    EscribeLineas(o.carpeta / "tmp" / "env841.txt", kEnvios, std::size(kEnvios));
+    EscribeLineas(o.carpeta / "0841" / "zvform.hlp", kAyuda, std::size(kAyuda));
+}
+
+}  // namespace zvbase
