@@ -113,7 +113,6 @@ TEST_F(ConfigRegional, EachRuleOnItsEdges) {
         {"sTimeFormat", "hh:mm:ss tt", -1},
         {"sDecimal", ",", 4},
         {"sThousand", ".", 5},
-        {"sThousand", ", ", 5},
         {"iDigits", "3", 6},
         {"iDigits", "", 6},  // no digits reads as 0
         {"sNegativeSign", "--", 7},

@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -87,6 +88,7 @@ class MdiFrmTest : public QObject {
     zv::ScriptedMessages mensajes;
     std::unique_ptr<zvtest::TempDir> windir;
     std::unique_ptr<zvtest::ScopedEnv> envWindir;
+    std::filesystem::path carpetaInicial = std::filesystem::current_path();  // the load moves it
 
     void Registra(const QString& que) {
         const Estado& g = Estado::G();
@@ -138,6 +140,8 @@ private slots:
         zv::SetMessageService(nullptr);
         envWindir.reset();
         windir.reset();
+        std::filesystem::current_path(carpetaInicial);
+        Estado::Reset();
     }
 
     void titleAndBoxes() {
@@ -313,7 +317,7 @@ private slots:
                             QVERIFY(texto);
                             visto = texto->toPlainText();
                         });
-        QCOMPARE(visto, QString("Ayuda de la Declaración 0841\nAfiliados: ÁÉÍÓÚÑ ¿¡\n").trimmed());
+        QCOMPARE(visto, QString("Ayuda de la Declaración 0841\nAfiliados: ÁÉÍÓÚÑ ¿¡\n"));
         QVERIFY(mensajes.shown.empty());
 
         Estado::G().gArchivoAyuda = (windir->path() / "no-hay.hlp").string();
@@ -362,7 +366,7 @@ private slots:
 
         frm->show();
         QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
-        QCOMPARE(frm->frameGeometry().size(), fija.size());
+        QTRY_COMPARE(frm->frameGeometry().size(), fija.size());
         frm->resize(300, 200);
         QTRY_COMPARE(frm->frameGeometry().size(), fija.size());
         frm->showMaximized();

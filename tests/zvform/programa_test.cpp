@@ -103,7 +103,13 @@ TEST_F(Programa, BesideTheHostItShowsTheMainWindowOnce) {
     EXPECT_NE(segundo.err.find(Caja("Solvenda", "La Aplicación ya se encuentra en ejecución")), std::string::npos)
         << segundo.err;
     EXPECT_TRUE(zvform.Corre());
-    EXPECT_EQ(zvtest::VentanasConTitulo(x.Display(), kPrincipal).size(), 1u);
+    auto ventanas = zvtest::VentanasConTitulo(x.Display(), kPrincipal);
+    ASSERT_EQ(ventanas.size(), 1u);
+    // -50, -50, 9720 x 7320 twips at 96 dots per inch (no window manager: no frame).
+    EXPECT_EQ(ventanas[0].x, -3);
+    EXPECT_EQ(ventanas[0].y, -3);
+    EXPECT_EQ(ventanas[0].ancho, 648);
+    EXPECT_EQ(ventanas[0].alto, 488);
 
     // Closing the main window ends the program, normally.
     ASSERT_TRUE(zvtest::CierraVentana(x.Display(), kPrincipal));

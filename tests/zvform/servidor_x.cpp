@@ -174,7 +174,10 @@ std::vector<VentanaX> VentanasConTitulo(const std::string& display, const std::s
             if (Titulo(d, w) != titulo) return;
             XWindowAttributes a{};
             if (!XGetWindowAttributes(d, w, &a)) return;
-            encontradas.push_back({w, a.width, a.height, a.map_state == IsViewable});
+            int x = 0, y = 0;
+            Window hijo;
+            XTranslateCoordinates(d, w, DefaultRootWindow(d), 0, 0, &x, &y, &hijo);
+            encontradas.push_back({w, x, y, a.width, a.height, a.map_state == IsViewable});
         });
         return encontradas;
     });

@@ -44,6 +44,8 @@ private:
 
 struct VentanaX {
     unsigned long id = 0;
+    int x = 0;  // on the root window
+    int y = 0;
     int ancho = 0;
     int alto = 0;
     bool visible = false;

@@ -288,6 +288,11 @@ void MDIFrm::resizeEvent(QResizeEvent* event) {
     if (isVisible() && frameGeometry().size() != GeometriaFija().size()) RestauraGeometriaLuego();
 }
 
+void MDIFrm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    RestauraGeometriaLuego();  // the frame is known once shown: the outer size is the fixed one
+}
+
 bool MDIFrm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == area_->viewport() && event->type() == QEvent::MouseMove) barra_->SetNombre("");
     return QMainWindow::eventFilter(watched, event);
