@@ -156,6 +156,8 @@ public:
     bool InTransaction() const;
     void Close();
     const std::string& Name() const { return path_; }
+    // The errors of the last failure of this connection (its engine's while that lives).
+    const std::vector<EngineError>& Errors() const;
 
     sqlite3* Handle() const { return db_; }
 
@@ -173,6 +175,8 @@ private:
 class DBEngine {
 public:
     DBEngine();
+    DBEngine(const DBEngine& other);             // same settings, errors of its own
+    DBEngine& operator=(const DBEngine& other);
     ~DBEngine();
     std::string SystemDB;         // workgroup file
     std::string DefaultUser;
@@ -196,6 +200,8 @@ public:
 
 private:
     std::vector<EngineError> errors_;
+    // Shared with the databases it opened, which may outlive it.
+    std::shared_ptr<DBEngine*> alive_;
 };
 
 }  // namespace dao

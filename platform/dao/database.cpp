@@ -8,6 +8,7 @@
 #include "platform/dao/internal.h"
 #include "platform/dao/recordset_impl.h"
 #include "platform/dao/workgroup.h"
+#include "platform/filenames.h"
 
 namespace dao {
 
@@ -124,7 +125,7 @@ void Database::Close() {
 
 long Database::Execute(std::string_view sql, const std::vector<Value>& params, int /*options*/) {
     if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
-    if (engine_) engine_->ClearErrors();
+    impl_->ClearErrors();
     Impl& d = *impl_;
     const jetsql::Statement st = d.Translated(sql);  // a copy: DDL below may clear the translations
     using K = jetsql::Statement::Kind;
@@ -189,7 +190,7 @@ long Database::Execute(std::string_view sql, const std::vector<Value>& params, i
 std::unique_ptr<Recordset> Database::OpenRecordset(std::string_view sqlOrTable, int type,
                                                    const std::vector<Value>& params) {
     if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
-    if (engine_) engine_->ClearErrors();
+    impl_->ClearErrors();
     return SqlRecordset::Open(*impl_, sqlOrTable, type, params);
 }
 
@@ -264,6 +265,11 @@ void Database::Rollback() {
     --d.transactionDepth;
 }
 
+const std::vector<EngineError>& Database::Errors() const {
+    static const std::vector<EngineError> none;
+    return impl_ ? impl_->lastErrors : none;
+}
+
 bool Database::InTransaction() const { return impl_ && impl_->transactionDepth > 0; }
 
 // ---- TableDef -------------------------------------------------------------
@@ -283,8 +289,28 @@ void TableDef::SetAllowZeroLength(std::string_view field, bool allow) {
 
 // ---- DBEngine -------------------------------------------------------------
 
-DBEngine::DBEngine() = default;
-DBEngine::~DBEngine() = default;
+DBEngine::DBEngine() : alive_(std::make_shared<DBEngine*>(this)) {}
+
+DBEngine::DBEngine(const DBEngine& other)
+    : SystemDB(other.SystemDB),
+      DefaultUser(other.DefaultUser),
+      DefaultPassword(other.DefaultPassword),
+      IniPath(other.IniPath),
+      BusyTimeoutMs(other.BusyTimeoutMs),
+      errors_(other.errors_),
+      alive_(std::make_shared<DBEngine*>(this)) {}
+
+DBEngine& DBEngine::operator=(const DBEngine& other) {
+    SystemDB = other.SystemDB;
+    DefaultUser = other.DefaultUser;
+    DefaultPassword = other.DefaultPassword;
+    IniPath = other.IniPath;
+    BusyTimeoutMs = other.BusyTimeoutMs;
+    errors_ = other.errors_;
+    return *this;
+}
+
+DBEngine::~DBEngine() { *alive_ = nullptr; }
 
 namespace {
 
@@ -297,8 +323,9 @@ std::string LockFileOf(const std::string& path) {
 
 }  // namespace
 
-std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& path, bool exclusive, bool readOnly) {
+std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& asked, bool exclusive, bool readOnly) {
     ClearErrors();
+    std::string path = asked;
     auto fail = [&](long number, std::string description) -> void {
         RecordErrors({{number, description}});
         throw Error(number, std::move(description));
@@ -309,7 +336,9 @@ std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& path, bool e
         fail(e.Number(), e.Description());
     }
     std::error_code ec;
-    if (path.empty() || !fs::is_regular_file(path, ec)) fail(err::FileNotFound, errtext::For(err::FileNotFound, path));
+    if (!path.empty() && !fs::exists(path, ec))
+        if (auto found = zv::files::FindIgnoringCase(path)) path = found->string();
+    if (path.empty() || !fs::is_regular_file(path, ec)) fail(err::FileNotFound, errtext::For(err::FileNotFound, asked));
 
     std::string lockPath = LockFileOf(path);
     int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
@@ -323,7 +352,7 @@ std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& path, bool e
     std::unique_ptr<Database> db(new Database());
     db->impl_ = std::make_unique<Database::Impl>();
     Database::Impl& d = *db->impl_;
-    d.engine = this;
+    d.engine = alive_;
     d.path = path;
     d.readOnly = readOnly;
     d.lockFd = lockFd;

@@ -83,7 +83,8 @@ std::string QuotedNameAfter(const std::string& msg, const char* marker) {
 }  // namespace
 
 void Database::Impl::Throw(long number, std::string description) {
-    if (engine) engine->RecordErrors({{number, description}});
+    lastErrors = {{number, description}};
+    if (DBEngine* e = Engine()) e->RecordErrors(lastErrors);
     throw Error(number, std::move(description));
 }
 

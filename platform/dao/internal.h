@@ -50,7 +50,14 @@ private:
 
 struct Database::Impl {
     sqlite3* db = nullptr;
-    DBEngine* engine = nullptr;
+    // The engine that opened the connection; null once it is gone (the connection may outlive it).
+    std::shared_ptr<DBEngine*> engine;
+    DBEngine* Engine() const { return engine ? *engine : nullptr; }
+    std::vector<EngineError> lastErrors;
+    void ClearErrors() {
+        lastErrors.clear();
+        if (DBEngine* e = Engine()) e->ClearErrors();
+    }
     std::string path;
     bool readOnly = false;
     int lockFd = -1;

@@ -369,7 +369,7 @@ void SqlRecordset::SetField(int index, const Value& v) {
 void SqlRecordset::Update() {
     Database::Impl& d = Db();
     if (mode_ == Mode::None) d.Throw(err::UpdateWithoutEdit, errtext::For(err::UpdateWithoutEdit));
-    if (d.engine) d.engine->ClearErrors();
+    d.ClearErrors();
     std::vector<Value> params;
     std::string columns, values, assignments;
     for (std::size_t i = 0; i < defs_.size(); ++i) {

@@ -12,6 +12,7 @@
 #include "platform/dao/dao.h"
 #include "platform/dao/internal.h"
 #include "platform/dao/sha256.h"
+#include "platform/filenames.h"
 
 namespace dao::workgroup {
 
@@ -71,7 +72,10 @@ void AddAccount(const std::string& systemDb, const std::string& user, const std:
 }
 
 void CheckAccount(const std::string& systemDb, const std::string& user, const std::string& password) {
-    std::ifstream in(systemDb, std::ios::binary);
+    std::string path = systemDb;
+    if (!path.empty())
+        if (auto found = zv::files::FindIgnoringCase(path)) path = found->string();
+    std::ifstream in(path, std::ios::binary);
     if (systemDb.empty() || !in) throw Error(err::SystemDbMissing, errtext::For(err::SystemDbMissing, systemDb));
     std::string line;
     bool header = false;

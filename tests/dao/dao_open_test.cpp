@@ -82,3 +82,27 @@ TEST_F(DaoTest, FileThatIsNotADatabaseIsRefused) {
 
 }  // namespace
 }  // namespace daotest
+
+namespace daotest {
+namespace {
+
+TEST_F(DaoTest, DatabaseOutlivesTheEngineThatOpenedIt) {
+    db.reset();
+    std::unique_ptr<dao::Database> kept;
+    {
+        auto e = NewEngine();
+        kept = e->OpenDatabase(dbPath);
+    }
+    kept->Execute("CREATE TABLE T (a Text(2))");
+    EXPECT_EQ(ErrorOf([&] { kept->Execute("INSERT INTO T VALUES ('abc')"); }), dao::err::FieldTooSmall);
+    ASSERT_EQ(kept->Errors().size(), 1u);
+    EXPECT_EQ(kept->Errors()[0].number, dao::err::FieldTooSmall);
+}
+
+TEST_F(DaoTest, FileNameMatchesWithoutRegardToCase) {
+    db.reset();
+    EXPECT_EQ(ErrorOf([&] { engine->OpenDatabase((dir.path() / "prueba.mdb").string()); }), 0);
+}
+
+}  // namespace
+}  // namespace daotest
