@@ -1,0 +1,48 @@
+#pragma once
+// The table F841DETDES as the transfer uses it, line after line: the
+// duplicate test on the table's key and the insert of a row, each one
+// statement prepared once per transfer with its values bound. A failure is
+// reported with the database layer's own error (the statement is run once
+// more through it), so that the transfer sees the engine's numbers.
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/dao/dao.h"
+
+namespace zvimport {
+
+class TablaDetalle {
+public:
+    explicit TablaDetalle(dao::Database& base);
+    ~TablaDetalle();
+    TablaDetalle(const TablaDetalle&) = delete;
+    TablaDetalle& operator=(const TablaDetalle&) = delete;
+
+    // The table's columns in their order (that of "SELECT *").
+    const std::vector<dao::Field>& Columnas() const { return columnas_; }
+
+    // Rows with these values of doc_id_d, periodo, Num_RUCEmpl,
+    // Tip_Doctrab, Num_Doctrab and Mes_deveng.
+    long Cuenta(const std::vector<dao::Value>& clave);
+
+    // Adds a row; `fila` holds a value for every column, in column order.
+    void Inserta(const std::vector<dao::Value>& fila);
+
+    // The statement of the duplicate test, with its "?" for the six values.
+    static const char* const kSqlCuenta;
+
+private:
+    void Prepara(const std::string& sql, sqlite3_stmt** stmt);
+    void Enlaza(sqlite3_stmt* stmt, const std::vector<dao::Value>& valores);
+
+    dao::Database& base_;
+    std::vector<dao::Field> columnas_;
+    std::string sqlInserta_;
+    sqlite3_stmt* inserta_ = nullptr;
+    sqlite3_stmt* cuenta_ = nullptr;
+    std::vector<std::string> textos_;  // texts bound by reference until the step
+};
+
+}  // namespace zvimport
