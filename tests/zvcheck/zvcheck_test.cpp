@@ -139,6 +139,8 @@ struct Caso {
     bool errorEnValidacion = false;
 };
 
+void PrintTo(const Caso& caso, std::ostream* os) { *os << caso.nombre; }
+
 const Montos kA{"100.00", "20.00", "4.50"}, kB{"200.00", "30.00", "5.50"};
 
 const Caso kCasos[] = {
