@@ -2,6 +2,7 @@
 // the main window, whose load reads the configuration and opens the
 // database; from then on the window system's event loop drives the program.
 #include <QApplication>
+#include <cstdlib>
 #include <memory>
 
 #include "formulario/app/abridores.h"
@@ -10,7 +11,21 @@
 #include "platform/gui/gui_services.h"
 #include "platform/single_instance.h"
 
+namespace {
+// Without any display Qt cannot start its windowing platform; the program
+// still runs far enough to say that the host is missing.
+void SinPantallaFueraDePantalla() {
+    auto vacia = [](const char* nombre) {
+        const char* v = std::getenv(nombre);
+        return !v || !*v;
+    };
+    if (vacia("DISPLAY") && vacia("WAYLAND_DISPLAY") && vacia("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+}  // namespace
+
 int main(int argc, char** argv) {
+    SinPantallaFueraDePantalla();
     QApplication app(argc, argv);
     zv::gui::InstallPlatformServices();
 

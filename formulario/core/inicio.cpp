@@ -96,8 +96,7 @@ bool FijaCarpetaActual(const std::string& sysPath) {
 
 bool CrearUtilitarios() {
     try {
-        Estado& g = Estado::G();
-        if (!g.gUtil) Util();  // creates the program's one object
+        Util();  // the program's one object (a test may have put its own)
         return true;
     } catch (const std::exception& e) {
         MensajeFatal(std::string("No se pudo crear el objeto de utilitarios: ") + e.what(), "Error");

@@ -19,10 +19,11 @@ VentanaAnfitrion::VentanaAnfitrion(QWidget* parent) : QWidget(parent) {
     auto* solvenda = new QPushButton("0841 - &Solvenda", this);
     solvenda->setObjectName("cmdSolvenda");
     connect(solvenda, &QPushButton::clicked, this, [this] { IniciaFormulario(); });
+    solvenda->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     auto* columna = new QVBoxLayout(this);
     columna->addWidget(titulo);
-    columna->addWidget(solvenda);
-    resize(320, 120);
+    columna->addWidget(solvenda, 1);
+    resize(320, 140);
 }
 
 bool VentanaAnfitrion::IniciaFormulario() {

@@ -81,6 +81,17 @@ TEST_F(Programa, WithoutTheHostWindowItRefusesToRun) {
     EXPECT_TRUE(zvtest::VentanasConTitulo(x.Display(), kPrincipal).empty());
 }
 
+TEST_F(Programa, WithNoDisplayAtAllItSaysSoToo) {
+    auto env = Env();
+    env["DISPLAY"] = "";
+    env["QT_QPA_PLATFORM"] = "";
+    auto r = zvtest::Run("zvform", {}, env, inst.folder, 30);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find(Caja("Error al ejecutar el módulo", "Debe ejecutar este módulo desde el Ensamblor del Zarvo")),
+              std::string::npos)
+        << r.err;
+}
+
 TEST_F(Programa, BesideTheHostItShowsTheMainWindowOnce) {
     // Without the two keys the settings come from the process's locale; the
     // start writes them.
@@ -114,6 +125,17 @@ TEST_F(Programa, BesideTheHostItShowsTheMainWindowOnce) {
     // Closing the main window ends the program, normally.
     ASSERT_TRUE(zvtest::CierraVentana(x.Display(), kPrincipal));
     EXPECT_EQ(zvform.EsperaFin(10), 0);
+}
+
+TEST_F(Programa, TheHostsButtonStartsZvform) {
+    auto host = Anfitrion();
+    auto anfitrion = zvtest::VentanasConTitulo(x.Display(), "Zarvomat");
+    ASSERT_EQ(anfitrion.size(), 1u);
+    // The button fills the lower part of the host's window.
+    ASSERT_TRUE(zvtest::PulsaEn(x.Display(), "Zarvomat", anfitrion[0].ancho / 2, anfitrion[0].alto * 3 / 4));
+    EXPECT_TRUE(zvtest::EsperaVentana(x.Display(), kPrincipal));
+    // zvform started by the host runs on its own; the window's close box ends it.
+    EXPECT_TRUE(zvtest::CierraVentana(x.Display(), kPrincipal));
 }
 
 TEST_F(Programa, WrongRegionalSettingsGiveOneMessage) {

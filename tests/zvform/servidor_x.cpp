@@ -193,6 +193,31 @@ bool EsperaVentana(const std::string& display, const std::string& titulo, int se
     return false;
 }
 
+bool PulsaEn(const std::string& display, const std::string& titulo, int x, int y) {
+    auto ventanas = VentanasConTitulo(display, titulo);
+    if (ventanas.empty()) return false;
+    return ConDisplay(display, [&](Display* d) {
+        const Window w = ventanas.front().id;
+        XEvent e{};
+        e.xbutton.window = w;
+        e.xbutton.root = DefaultRootWindow(d);
+        e.xbutton.x = x;
+        e.xbutton.y = y;
+        e.xbutton.x_root = ventanas.front().x + x;
+        e.xbutton.y_root = ventanas.front().y + y;
+        e.xbutton.button = Button1;
+        e.xbutton.same_screen = True;
+        e.xbutton.time = CurrentTime;
+        e.xbutton.type = ButtonPress;
+        XSendEvent(d, w, True, ButtonPressMask, &e);
+        e.xbutton.type = ButtonRelease;
+        e.xbutton.state = Button1Mask;
+        XSendEvent(d, w, True, ButtonReleaseMask, &e);
+        XFlush(d);
+        return true;
+    });
+}
+
 bool CierraVentana(const std::string& display, const std::string& titulo) {
     auto ventanas = VentanasConTitulo(display, titulo);
     if (ventanas.empty()) return false;

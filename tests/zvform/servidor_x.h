@@ -55,6 +55,8 @@ struct VentanaX {
 std::vector<VentanaX> VentanasConTitulo(const std::string& display, const std::string& titulo);
 // Waits until a visible window has the title.
 bool EsperaVentana(const std::string& display, const std::string& titulo, int segundos = 20);
+// A click of the left button at (x, y) of the window with the title.
+bool PulsaEn(const std::string& display, const std::string& titulo, int x, int y);
 // Asks the window with the title to close, as its close box does.
 bool CierraVentana(const std::string& display, const std::string& titulo);
 
