@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #ifndef ZV_DEFAULT_BIN_DIR
@@ -15,10 +16,20 @@
 
 namespace {
 
+std::string privateRuntime;
+
+void RemovePrivateRuntime() {
+    std::error_code ec;
+    std::filesystem::remove_all(privateRuntime, ec);
+}
+
 void PrivateRuntimeFolder() {
     if (std::getenv("XDG_RUNTIME_DIR")) return;
     std::string folder = "/tmp/zvtest-runtime-XXXXXX";
-    if (mkdtemp(folder.data())) setenv("XDG_RUNTIME_DIR", folder.c_str(), 0);
+    if (!mkdtemp(folder.data())) return;
+    privateRuntime = folder;
+    setenv("XDG_RUNTIME_DIR", folder.c_str(), 0);
+    std::atexit(RemovePrivateRuntime);
 }
 
 }  // namespace
