@@ -20,27 +20,31 @@ constexpr long kCancelada = 20545;
 constexpr long kErrorImpresora = 482;
 constexpr long kValorNoValido = 380;
 
-void Aviso(const std::string& texto) { zv::MsgBox(texto, zv::Icon::Critical, zv::Buttons::Ok, "Impresión"); }
+}  // namespace
 
-// The reaction to an error of the run, by its number.
-void AtiendeError(long numero, const std::string& descripcion) {
+std::string MensajeImpresion(long numero, const std::string& descripcion) {
     switch (numero) {
         case kArchivoNoEncontrado:
         case kFinSinMensaje:
         case kArchivoYaAbierto:
-            break;
+            return "";
         case kCancelada:
-            Aviso("La Impresión ha sido Cancelada.");
-            break;
+            return "La Impresión ha sido Cancelada.";
         case kErrorImpresora:
-            Aviso("No existe una impresora seleccionada.Verifique.");
-            break;
+            return "No existe una impresora seleccionada.Verifique.";
         case kValorNoValido:
-            Aviso("No Existe Información a Imprimir.Verifique.");
-            break;
+            return "No Existe Información a Imprimir.Verifique.";
         default:
-            Aviso("Error Técnico : ( " + std::to_string(numero) + ") " + descripcion);
+            return "Error Técnico : ( " + std::to_string(numero) + ") " + descripcion;
     }
+}
+
+namespace {
+
+// The reaction to an error of the run: its message, titled "Impresión".
+void AtiendeError(long numero, const std::string& descripcion) {
+    std::string texto = MensajeImpresion(numero, descripcion);
+    if (!texto.empty()) zv::MsgBox(texto, zv::Icon::Critical, zv::Buttons::Ok, "Impresión");
 }
 
 // The spool file is closed whatever the failure; a failed close adds nothing.

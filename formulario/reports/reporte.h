@@ -28,6 +28,9 @@ void GeneraReporte(OpcionImpresion opcion);
 bool ImprimeReporte(const std::string& baseRechazos, const std::string& periodo,
                     OpcionImpresion opcion = OpcionImpresion::Declaracion);
 
+// The text ImprimeReporte shows for an error of the run ("" when it shows none).
+std::string MensajeImpresion(long numero, const std::string& descripcion);
+
 // The page counter left by the last run (gPagina): the number of pages written.
 int PaginasDelReporte();
 

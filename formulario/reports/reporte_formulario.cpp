@@ -24,8 +24,10 @@ void Texto(int x, int y, const std::string& texto, int pagina = 0) { ImprimePos(
 // closing parenthesis stands one column further right); blanks when empty.
 std::string ValorCasilla(const std::string& valor) {
     std::string t = zv::text::Trim(valor);
-    std::string formateado = t.empty() ? "" : zv::FormatText(t, kFormatoCasilla);
-    return RellenaEspacios(formateado, zv::Val(t) < 0 ? 17 : 16);
+    auto numero = zv::Currency::Parse(t);
+    if (!numero) return RellenaEspacios(t, 16);  // a text that is no amount is shown as it stands
+    bool negativo = *numero < zv::Currency();
+    return RellenaEspacios(zv::Format(*numero, kFormatoCasilla), negativo ? 17 : 16);
 }
 
 void Cuadricula() {

@@ -26,15 +26,28 @@ std::tm RelojFijo() {
     return t;
 }
 
+namespace {
+std::string errorDeInstalacion;
+}
+
 void ReportesTest::SetUpTestSuite() {
+    // The built programs lie in bin/ beside the tests' folder when the
+    // environment does not say where.
+    const fs::path programa = fs::canonical("/proc/self/exe");
+    setenv("ZV_BIN_DIR", (programa.parent_path().parent_path() / "bin").c_str(), 0);
     zvtest::Installation::Options o;
     o.runSetup = true;
-    instalacion_ = std::make_unique<zvtest::Installation>(o);
+    try {
+        instalacion_ = std::make_unique<zvtest::Installation>(o);
+    } catch (const std::exception& e) {
+        errorDeInstalacion = e.what();
+    }
 }
 
 void ReportesTest::TearDownTestSuite() { instalacion_.reset(); }
 
 void ReportesTest::SetUp() {
+    ASSERT_TRUE(instalacion_) << "no installation: " << errorDeInstalacion;
     Estado::Reset();
     zvform::ReiniciaCorrida();
     zvform::Corrida().reloj = RelojFijo;
@@ -126,7 +139,7 @@ std::vector<std::string> ReportesTest::Lineas(const fs::path& archivo) const {
 }
 
 void ReportesTest::ComparaConReferencia(const fs::path& archivo, const std::string& nombre) const {
-    fs::path referencia = zvtest::SourceDir() / "tests/reports/golden" / nombre;
+    fs::path referencia = fs::path(ZV_REPORTS_GOLDEN_DIR) / nombre;
     std::string obtenido = Bytes(archivo);
     const char* actualiza = std::getenv("ZV_UPDATE_GOLDEN");
     if (actualiza && std::string(actualiza) == "1") {

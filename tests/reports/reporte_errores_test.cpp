@@ -144,5 +144,22 @@ TEST_F(ReporteErroresTest, AnUnknownReportTypeWritesNothing) {
     EXPECT_TRUE(mensajes_.shown.empty());
 }
 
+TEST(MensajeImpresion, TheReactionOfTheRunToEachError) {
+    struct Caso {
+        long numero;
+        const char* texto;
+    } casos[] = {
+        {53, ""},
+        {2055, ""},
+        {55, ""},
+        {20545, "La Impresión ha sido Cancelada."},
+        {482, "No existe una impresora seleccionada.Verifique."},
+        {380, "No Existe Información a Imprimir.Verifique."},
+        {57, "Error Técnico : ( 57) Error de E/S en el dispositivo"},
+    };
+    for (const Caso& c : casos)
+        EXPECT_EQ(zvform::MensajeImpresion(c.numero, "Error de E/S en el dispositivo"), c.texto) << c.numero;
+}
+
 }  // namespace
 }  // namespace zvreports::prueba
