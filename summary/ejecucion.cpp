@@ -1,0 +1,60 @@
+// The straight run of zvreport and its one failure message.
+#include <filesystem>
+#include <system_error>
+
+#include "platform/msgbox.h"
+#include "summary/resumen.h"
+
+namespace zvreport {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void Copia(const std::string& desde, const std::string& hacia) {
+    std::error_code ec;
+    fs::copy_file(desde, hacia, fs::copy_options::overwrite_existing, ec);
+    if (ec) throw zv::Error(75, "Error de acceso a la ruta o el archivo: " + hacia + " (" + ec.message() + ")");
+}
+
+void MensajeErrorTecnico(long numero, const std::string& texto) {
+    zv::MsgBox("Error tecnico: " + std::string(" ") + std::to_string(numero) + "\n" + texto + "\n" +
+                   "Intente nuevamente por favor.",
+               zv::Icon::Critical, zv::Buttons::Ok, "Mensaje");
+}
+
+}  // namespace
+
+void CopiaDocumentos(Estado& e) {
+    Copia(e.gRutaSpool, e.gRutaRpt + "/" + e.gNombreReporte + ".PRN");
+    Copia(e.gRutaTexto, e.gRutaTmp + "/" + e.gNombreReporte + ".txt");
+    std::error_code ec;
+    if (!fs::remove(e.gRutaTexto, ec) || ec)
+        throw zv::Error(75, "Error de acceso a la ruta o el archivo: " + e.gRutaTexto);
+}
+
+int GeneraResumenEnvio(Estado& e, const std::string& parametro) {
+    try {
+        LeerIni(e);
+        AbrirBase(e);
+        e.gSalida = "ARCHIVO";
+        CortaParametro(e, parametro);
+        LeeFormaPago(e);
+        LeeCasillas(e);
+        LeeDeclarante(e);
+        GeneraResumenTexto(e);
+        LeeDeclarante(e);
+        GeneraResumenSpool(e);
+        CopiaDocumentos(e);
+        return 0;
+    } catch (const FinConMensaje&) {
+        return 1;
+    } catch (const zv::Error& err) {
+        MensajeErrorTecnico(err.Number(), err.Description());
+    } catch (const std::exception& ex) {
+        MensajeErrorTecnico(5, ex.what());
+    }
+    return 1;
+}
+
+}  // namespace zvreport
