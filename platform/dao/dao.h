@@ -12,7 +12,17 @@
 // Every failure throws dao::Error (a zv::Error) with the engine's number;
 // the engine keeps the collection of errors of the last failure.
 // SQL is SQLite's dialect; the Jet functions MID, LEFT, RIGHT, LEN, TRIM,
-// LTRIM, RTRIM, VAL, UCASE are registered. Values from users or files are bound ("?").
+// LTRIM, RTRIM, VAL, UCASE (and NZ) are registered. Values from users or files are bound ("?").
+// Execute also takes the old dialect's DDL: CREATE TABLE with Jet types (Text(n), Byte, Short,
+// Long, Double, Currency, Date, YesNo, Memo), ALTER TABLE ... ADD CONSTRAINT name PRIMARY KEY,
+// CREATE INDEX ... WITH PRIMARY, DROP INDEX name ON table; and DELETE * FROM, "&" for "||".
+// Column rules live in the database (catalog MSysColumnas and triggers), so plain SQL obeys them:
+// Text(n) refuses longer text (3163), text columns made by a statement refuse "" until
+// AllowZeroLength (3315), key columns refuse Null (3058). Columns named doc_id_d and
+// Num_RUCEmpl compare without trailing blanks (RTRIM collation).
+// Recordsets step their statement as they move: a forward read holds one row; MoveFirst runs
+// the statement again and MoveLast steps to its end. Prepared statements are kept by text.
+// A Database may outlive the DBEngine that opened it.
 #include <memory>
 #include <optional>
 #include <string>

@@ -203,3 +203,38 @@ TEST_F(RecordsetTest, ReadingWhileAnotherConnectionWrites) {
 
 }  // namespace
 }  // namespace daotest
+
+namespace daotest {
+namespace {
+
+TEST_F(RecordsetTest, DynasetWithAComputedColumnEditsOnlyTableColumns) {
+    AddRows(2);
+    auto rs = db->OpenRecordset("SELECT *, (SELECT max(l) FROM Tipos) AS mayor FROM Tipos WHERE l = ?",
+                                dao::dbOpenDynaset, {1});
+    EXPECT_EQ(rs->Fields("mayor").AsLong(), 2);
+    rs->Edit();
+    EXPECT_EQ(ErrorOf([&] { rs->SetField("mayor", 5); }), dao::err::FieldNotUpdatable);
+    rs->SetField("d", 2.5);
+    rs->Update();
+    EXPECT_EQ(db->OpenRecordset("SELECT d FROM Tipos WHERE l = 1", dao::dbOpenSnapshot)->Fields(0).AsDouble(), 2.5);
+}
+
+TEST_F(RecordsetTest, TransactionsWhileARecordsetIsHalfRead) {
+    AddRows(3);
+    auto rs = db->OpenRecordset("SELECT * FROM Tipos ORDER BY l", dao::dbOpenDynaset);
+    db->BeginTrans();
+    rs->Edit();
+    rs->SetField("d", 1.0);
+    rs->Update();
+    db->Execute("INSERT INTO Tipos (t, l) VALUES ('R9', 9)");
+    db->CommitTrans();
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields("l").AsLong(), 2);
+    db->BeginTrans();
+    db->Execute("DELETE FROM Tipos WHERE l = 9");
+    db->Rollback();
+    EXPECT_EQ(db->OpenRecordset("SELECT count(*) FROM Tipos", dao::dbOpenSnapshot)->Fields(0).AsLong(), 4);
+}
+
+}  // namespace
+}  // namespace daotest

@@ -191,7 +191,8 @@ TEST(ZvbaseRun, RefusesToOverwriteUnlessForced) {
 TEST(ZvbaseRun, CommandLineErrorsAndRelativeFolders) {
     zvtest::TempDir dir;
     std::map<std::string, std::string> env{{"ZARVO_WINDIR", (dir.path() / "win").string()}};
-    EXPECT_EQ(zvtest::Run("zvbase", {}, env).exitCode, 2);
+    auto none = zvtest::Run("zvbase", {}, env);
+    EXPECT_EQ(none.exitCode, 2) << none.err << zvtest::BinDir();
     EXPECT_EQ(zvtest::Run("zvbase", {"--user"}, env).exitCode, 2);
     EXPECT_EQ(zvtest::Run("zvbase", {"--bogus", "x"}, env).exitCode, 2);
     ASSERT_EQ(zvtest::Run("zvbase", {"--user", "ana", "rel"}, env, dir.path()).exitCode, 0);
