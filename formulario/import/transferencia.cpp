@@ -1,4 +1,4 @@
-// The transfer of the affiliates file: two structure passes, then the
+// The transfer of the affiliates file: the structure checks, then the
 // line-by-line check and write.
 #include <algorithm>
 

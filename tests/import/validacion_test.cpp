@@ -22,7 +22,9 @@ struct Caso {
 };
 
 std::ostream& operator<<(std::ostream& os, const Caso& c) {
-    return os << "campo " << c.posicion + 1 << " \"" << c.dato << "\"";
+    os << "campo " << c.posicion + 1 << " \"";
+    for (char ch : c.dato) ch == '\r' ? os << "\\r" : os << ch;
+    return os << "\"";
 }
 
 class Reglas : public testing::TestWithParam<Caso> {
@@ -44,7 +46,9 @@ TEST_P(Reglas, ValidaTransferencia) {
     std::string dato = c.dato;
     EXPECT_EQ(reglas.ValidaTransferencia(dato, c.posicion), c.valido);
     EXPECT_EQ(reglas.CodigoError, c.codigo);
-    if (c.valido) EXPECT_EQ(dato, c.devuelto == "=" ? zv::text::Trim(c.dato) : c.devuelto);
+    if (c.valido) {
+        EXPECT_EQ(dato, c.devuelto == "=" ? zv::text::Trim(c.dato) : c.devuelto);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Campos, Reglas, testing::Values(
