@@ -133,6 +133,7 @@ long Database::Execute(std::string_view sql, const std::vector<Value>& params, i
         case K::Plain:
             return d.Run(st.sql, params, !st.schemaWords);
         case K::CreateTable: {
+            if (st.ifNotExists && d.TableExists(st.table)) return 0;
             d.Run("SAVEPOINT zv_ddl", {}, false);
             try {
                 d.Run(st.sql, params, false);
@@ -164,6 +165,7 @@ long Database::Execute(std::string_view sql, const std::vector<Value>& params, i
         }
         case K::DropTable: {
             std::string actual;
+            if (!d.TableExists(st.table, &actual) && st.ifNotExists) return 0;
             if (!d.TableExists(st.table, &actual)) d.Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, st.table));
             d.Run(st.sql, params, false);
             d.ForgetTable(actual);

@@ -244,6 +244,11 @@ std::string IndexSql(bool unique, const std::string& index, const std::string& t
 std::optional<Statement> CreateTable(const std::vector<Token>& t, Cursor& c) {
     Statement st;
     st.kind = Statement::Kind::CreateTable;
+    if (c.Accept("IF")) {
+        c.Accept("NOT");
+        c.Accept("EXISTS");
+        st.ifNotExists = true;
+    }
     st.table = c.Next().Name();
     if (!c.AcceptSym("(")) return std::nullopt;
     std::string defs;
@@ -269,7 +274,7 @@ std::optional<Statement> CreateTable(const std::vector<Token>& t, Cursor& c) {
         c.AcceptSym(",");
     }
     if (!c.AcceptSym(")")) return std::nullopt;
-    st.sql = "CREATE TABLE " + Quote(st.table) + " (" + defs + ")";
+    st.sql = std::string("CREATE TABLE ") + (st.ifNotExists ? "IF NOT EXISTS " : "") + Quote(st.table) + " (" + defs + ")";
     return st;
 }
 
@@ -399,6 +404,10 @@ Statement Translate(std::string_view jetSql) {
         if (c.Accept("TABLE")) {
             Statement st;
             st.kind = Statement::Kind::DropTable;
+            if (c.Accept("IF")) {
+                c.Accept("EXISTS");
+                st.ifNotExists = true;  // here: "if exists"
+            }
             st.table = c.Peek().Name();
             st.sql = plain.sql;
             special = st;

@@ -35,6 +35,7 @@ struct Statement {
     std::vector<std::string> keyColumns;
     bool IsSchemaChange() const { return kind != Kind::Plain || schemaWords; }
     bool schemaWords = false;  // CREATE/DROP/ALTER of another kind
+    bool ifNotExists = false;  // CREATE TABLE IF NOT EXISTS / DROP TABLE IF EXISTS
 };
 
 Statement Translate(std::string_view jetSql);

@@ -130,3 +130,17 @@ TEST_F(ColumnsTest, DroppedTableLeavesNoCatalogBehind) {
 
 }  // namespace
 }  // namespace daotest
+
+namespace daotest {
+namespace {
+
+TEST_F(ColumnsTest, ConditionalCreateAndDropKeepTheRules) {
+    db->FindTableDef("F841DETDES")->SetAllowZeroLength("Nom_ApePat", true);
+    db->Execute("CREATE TABLE IF NOT EXISTS F841DETDES (doc_id_d Text(3))");
+    EXPECT_TRUE(db->FindTableDef("F841DETDES")->FindField("Nom_ApePat")->AllowZeroLength());
+    db->Execute("DROP TABLE IF EXISTS NoHay");
+    EXPECT_EQ(ErrorOf([&] { db->Execute("DROP TABLE NoHay"); }), dao::err::ObjectNotFound);
+}
+
+}  // namespace
+}  // namespace daotest
