@@ -107,7 +107,12 @@ Envio InterpretaLinea(std::string_view linea, int numeroLinea) {
 }
 
 std::vector<Envio> LeeEnvios(const std::filesystem::path& archivo) {
-    zv::text::TextReader lector(archivo);
+    zv::text::TextReader lector;
+    try {
+        lector.Open(archivo);
+    } catch (const zv::Error& e) {
+        throw zv::Error(e.Number(), e.Description() + " (" + archivo.string() + ")");
+    }
     std::vector<Envio> envios;
     std::string linea;
     for (int numero = 1; lector.ReadLine(linea); ++numero) {
