@@ -200,6 +200,42 @@ TEST_F(ImportacionTest, ErrorAlEscribirLaCabeceraDeshaceTodoYTermina) {
     EXPECT_EQ(Cuenta("F841DETDES"), 3);
 }
 
+// A table busy at the header's write: the user retries and the import
+// goes on from the failed statement.
+class ReintentaTrasOcupada : public zv::MessageService {
+public:
+    explicit ReintentaTrasOcupada(sqlite3* db) : db_(db) {}
+    zv::Answer Show(const zv::MessageRequest& r) override {
+        shown.push_back(r);
+        if (r.title.rfind("Reintentos de acceso", 0) != 0) return zv::DefaultAnswer(r);
+        sqlite3_exec(db_, "DROP TRIGGER temp.ocupada_cab", nullptr, nullptr, nullptr);
+        return zv::Answer::Retry;
+    }
+    std::vector<zv::MessageRequest> shown;
+
+private:
+    sqlite3* db_;
+};
+
+TEST_F(ImportacionTest, TablaOcupadaAlEscribirLaCabeceraSeReintenta) {
+    ArchivoDeDatos("limpio.txt");
+    ASSERT_EQ(sqlite3_exec(Base().Handle(),
+                           "CREATE TEMP TRIGGER ocupada_cab BEFORE INSERT ON main.CAB BEGIN "
+                           "SELECT RAISE(ABORT, 'ZV40002:CAB'); END",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    ReintentaTrasOcupada servicio(Base().Handle());
+    zv::SetMessageService(&servicio);
+    importacion_->CmdGrabar_Click();
+    zv::SetMessageService(&mensajes_);
+    ASSERT_EQ(servicio.shown.size(), 2u);
+    EXPECT_EQ(servicio.shown[0].buttons, zv::Buttons::RetryCancel);
+    EXPECT_EQ(servicio.shown[1].text, "Archivo : " + carpeta_.string() + "/" + kBase + ".TXT transferido");
+    EXPECT_EQ(Cuenta("F841DETDES"), 3);
+    EXPECT_EQ(Cuenta("CAB"), 1);
+    EXPECT_EQ(Cuenta("DET"), 6);
+}
+
 // A process killed in the middle of a file leaves nothing of it.
 TEST_F(ImportacionTest, ProcesoMatadoNoDejaFilas) {
     Lineas_ lineas;
