@@ -37,7 +37,7 @@ std::vector<std::string> PartesLinea(std::string_view linea, int numeroLinea) {
 // A plain decimal number: optional sign, digits, optional fraction.
 bool LeeNumero(const std::string& texto, double& valor) {
     std::string t = zv::text::Trim(texto);
-    if (!t.empty() && t[0] == '+') t.erase(0, 1);
+    if (!t.empty() && t[0] == '+' && t.size() > 1 && t[1] != '-') t.erase(0, 1);
     std::size_t digitos = 0;
     for (std::size_t i = 0; i < t.size(); ++i) {
         char c = t[i];
