@@ -59,7 +59,7 @@ void EstadoCentinela() {
     g.gOrdenCambiado = true;
     g.gTipoReporte = -1;
     g.gEsEnviada = false;
-    g.gTipoConsulta = "?";
+    g.gTipoConsulta.assign(1, '?');  // (a literal here trips a false -Wrestrict of GCC 12)
 }
 
 // Runs `mientras` on the modal dialog that `accion` opens, then closes it.
@@ -323,7 +323,8 @@ private slots:
         Estado::G().gArchivoAyuda = (windir->path() / "no-hay.hlp").string();
         Item("mnuContenido")->trigger();
         QCOMPARE(mensajes.shown.size(), size_t(1));
-        QCOMPARE(mensajes.shown[0].text, "No se encuentra el archivo de ayuda " + Estado::G().gArchivoAyuda);
+        QCOMPARE(QString::fromStdString(mensajes.shown[0].text),
+                 "No se encuentra el archivo de ayuda " + QString::fromStdString(Estado::G().gArchivoAyuda));
     }
 
     void aboutBox() {
