@@ -88,13 +88,10 @@ bool Importacion::Existe_afiliado_y_devengue(const std::string& sRuc, const std:
                                              const std::string& sNum_DocTra, const std::string& sMes_Deveng) {
     auto& g = zvform::Estado::G();
     g.gSQL = TablaDetalle::kSqlCuenta;
-    std::unique_ptr<TablaDetalle> propia;
-    TablaDetalle* tabla = lectura_ ? lectura_->detalle.get() : nullptr;
-    if (!tabla) tabla = (propia = std::make_unique<TablaDetalle>(*g.gBase)).get();
-    std::vector<dao::Value> sueltos;
-    std::vector<dao::Value>& clave = lectura_ ? lectura_->clave : sueltos;
-    clave = {sRuc, sPeriodo, sNum_RUCEmpl, sTip_DocTra, sNum_DocTra, sMes_Deveng};
-    return tabla->Cuenta(clave) > 0;
+    const std::vector<dao::Value> clave{sRuc, sPeriodo, sNum_RUCEmpl, sTip_DocTra, sNum_DocTra, sMes_Deveng};
+    if (lectura_ && lectura_->detalle) return lectura_->detalle->Cuenta(clave) > 0;
+    TablaDetalle tabla(*g.gBase);  // called outside a transfer
+    return tabla.Cuenta(clave) > 0;
 }
 
 }  // namespace zvimport

@@ -31,7 +31,6 @@ struct Importacion::Lectura {
     std::unique_ptr<TablaDetalle> detalle;           // table F841DETDES
     std::unique_ptr<FilaEnMemoria> fila;             // the row being written
     std::array<int, kColumnasDetalle> columna{};     // its column indices
-    std::vector<dao::Value> clave = std::vector<dao::Value>(6);  // of the duplicate test
 };
 
 // Field 1 as it is stored: "0" when the line has no employer's RUC.

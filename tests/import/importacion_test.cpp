@@ -88,6 +88,15 @@ TEST_F(ImportacionTest, CadaFilaLlevaSuDigesto) {
     EXPECT_EQ(cab->Fields("cNumero").AsText().size(), 6u);
 }
 
+TEST_F(ImportacionTest, ExisteAfiliadoYDevengueSobreLaClave) {
+    ArchivoDeDatos("limpio.txt");
+    importacion_->CmdGrabar_Click();
+    EXPECT_TRUE(importacion_->Existe_afiliado_y_devengue(kRuc, kPeriodo, "0", "07", "AB12345", "202212"));
+    EXPECT_FALSE(importacion_->Existe_afiliado_y_devengue(kRuc, kPeriodo, "0", "07", "AB12345", "202301"));
+    EXPECT_FALSE(importacion_->Existe_afiliado_y_devengue(kRuc, "202302", "0", "07", "AB12345", "202212"));
+    EXPECT_FALSE(importacion_->Existe_afiliado_y_devengue(kRuc, kPeriodo, "0", "07", "O'HARA", "202212"));
+}
+
 // Box 597 adds the totals each rounded to whole units, and is 0 when the
 // unrounded sum is negative; box 598 holds the same.
 struct CasoDeuda {
