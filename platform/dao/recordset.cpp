@@ -257,6 +257,7 @@ void SqlRecordset::MoveLast() {
     eof_ = false;
     total_ = index_ + 1;
     visited_ = total_;
+    added_ = 0;  // the statement's end already holds the rows added so far
 }
 
 void SqlRecordset::MoveNext() {
@@ -269,6 +270,7 @@ void SqlRecordset::MoveNext() {
     } else {
         total_ = index_ + 1;
         visited_ = std::max(visited_, total_);
+        added_ = 0;
         eof_ = true;
         index_ = -1;
     }

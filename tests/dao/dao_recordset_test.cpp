@@ -238,3 +238,22 @@ TEST_F(RecordsetTest, TransactionsWhileARecordsetIsHalfRead) {
 
 }  // namespace
 }  // namespace daotest
+
+namespace daotest {
+namespace {
+
+TEST_F(RecordsetTest, RecordCountCountsAddedRowsOnce) {
+    AddRows(2);
+    auto rs = db->OpenRecordset("SELECT * FROM Tipos", dao::dbOpenDynaset);
+    rs->MoveLast();
+    rs->AddNew();
+    rs->SetField("t", "R3");
+    rs->Update();
+    EXPECT_EQ(rs->RecordCount(), 3);
+    rs->MoveFirst();
+    rs->MoveLast();
+    EXPECT_EQ(rs->RecordCount(), 3);
+}
+
+}  // namespace
+}  // namespace daotest
