@@ -8,6 +8,10 @@ bash scripts/install-deps.sh
 bash scripts/build.sh
 bin="$(pwd)/${ZV_BUILD_DIR:-build}/bin"
 
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  export XDG_RUNTIME_DIR="/tmp/runtime-$(id -u)"
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+fi
 export ZARVO_WINDIR="${ZARVO_WINDIR:-$HOME/.config/zarvo}"
 home="${ZARVO_HOME:-$HOME/zarvo}"
 mkdir -p "$ZARVO_WINDIR"
