@@ -121,9 +121,9 @@ std::string DigitoVerificador(std::string& s) {
 }
 
 bool ValidaNumeroOrden(const std::string& control, const std::string& orden, const std::string& digitos) {
-    std::string codigo = control;
+    std::string codigo = control;  // trimmed and cut by the first digit, as the second one takes it
     std::string c1 = zv::text::Mid(DigitoVerificador(codigo), 9, 1);
-    std::string todo = control + orden + c1;
+    std::string todo = codigo + orden + c1;
     std::string c2 = zv::text::Right(DigitoVerificador(todo), 1);
     return c1 + c2 == digitos;
 }

@@ -119,4 +119,15 @@ TEST(ValidaNumeroOrden, DigitosDelControlYDelConjunto) {
     EXPECT_FALSE(zvform::ValidaNumeroOrden("12345678", "00001235", c1 + c2 + "x"));
 }
 
+TEST(ValidaNumeroOrden, ControlConBlancosCuentaRecortado) {
+    // The first digit trims the control code; the second digit is taken
+    // over that trimmed code, not over the code as it was stored.
+    std::string control = "12345678";
+    std::string c1 = zvform::DigitoVerificador(control).substr(8, 1);
+    std::string todo = "12345678" "00001234" + c1;
+    std::string c2 = zvform::DigitoVerificador(todo).substr(todo.size(), 1);
+    for (const char* guardado : {"12345678  ", "  12345678", " 12345678 "})
+        EXPECT_TRUE(zvform::ValidaNumeroOrden(guardado, "00001234", c1 + c2)) << '"' << guardado << '"';
+}
+
 }  // namespace
