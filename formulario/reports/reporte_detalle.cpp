@@ -43,12 +43,14 @@ zv::Currency ComoMoneda(const dao::Value& v) {
 
 std::string Izquierda(const dao::Value& v, int ancho) { return Util().RellenaTexto(v.AsText(), ancho, " "); }
 
-// An amount of a detail line: 18 characters, or 19 in parentheses when negative.
-std::string MontoLinea(const dao::Value& v) {
+// An amount of a detail line in 18 characters; a negative returns amount
+// goes in parentheses in 19, the contributions keep their minus sign.
+std::string MontoLinea(const dao::Value& v, bool rentabilidad) {
     std::string t = zv::text::Trim(v.AsText());
     auto c = zv::Currency::Parse(t);
     if (!c) return Util().RellenaNumero(zv::FormatText(t, kMontos), 18, " ");
-    if (*c < zv::Currency()) return Util().RellenaNumero(zv::Format(-*c, kMontoNegativo), 19, " ");
+    if (rentabilidad && *c < zv::Currency())
+        return Util().RellenaNumero(zv::Format(-*c, kMontoNegativo), 19, " ");
     return Util().RellenaNumero(zv::Format(*c, kMontos), 18, " ");
 }
 
@@ -169,8 +171,8 @@ void LineaDetalle(const dao::Recordset& fila, int pagina, int y) {
     linea = Util().RellenaTexto(ruc, 11, " ") + " " + Izquierda(fila.Fields("Tip_Doctrab"), 2) + " " +
             Izquierda(fila.Fields("Num_Doctrab"), 15) + " " + Util().RellenaTexto(nombre, 29, " ") + " " +
             Izquierda(fila.Fields("Cod_CUSPP"), 12) + " " + Izquierda(fila.Fields("Num_ResDesaf"), 10) + " " +
-            Util().RellenaTexto(periodo, 7, " ") + " " + MontoLinea(fila.Fields("Mto_AporteO")) + " " +
-            MontoLinea(fila.Fields("Mto_AporteV")) + " " + MontoLinea(fila.Fields("Mto_Rentabi"));
+            Util().RellenaTexto(periodo, 7, " ") + " " + MontoLinea(fila.Fields("Mto_AporteO"), false) + " " +
+            MontoLinea(fila.Fields("Mto_AporteV"), false) + " " + MontoLinea(fila.Fields("Mto_Rentabi"), true);
     ImprimePos(kTexto, y, linea, false, kTamano, pagina);
 }
 

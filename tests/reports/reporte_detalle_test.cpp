@@ -114,6 +114,36 @@ TEST_F(ReporteDetalleTest, DetailLineColumnsAndTotals) {
                               derecha(".", 18) + " " + derecha("(1,500.25)", 19) + "|False|8|0|");
 }
 
+// Only the returns column puts a negative amount in parentheses; the
+// contributions keep the pattern's minus sign in 18 characters.
+TEST_F(ReporteDetalleTest, AmountColumnsOfTheDetailLine) {
+    struct Caso {
+        const char *documento, *obligatorio, *voluntario, *rentabilidad;
+        int y;
+        std::string montos;
+    };
+    auto derecha = [](const std::string& t, std::size_t ancho) { return std::string(ancho - t.size(), ' ') + t; };
+    const Caso casos[] = {
+        {"1", "1500", "2.5", "3", 2550, derecha("1,500.00", 18) + " " + derecha("2.50", 18) + " " + derecha("3.00", 18)},
+        {"2", "-1500", "-2.5", "-3", 2750,
+         derecha("-1,500.00", 18) + " " + derecha("-2.50", 18) + " " + derecha("(3.00)", 19)},
+    };
+    for (const Caso& c : casos) {
+        Afiliado a;
+        a.numeroDoc = c.documento;
+        a.aporteO = c.obligatorio;
+        a.aporteV = c.voluntario;
+        a.rentabilidad = c.rentabilidad;
+        InsertaAfiliado(a);
+    }
+    auto lineas = Ejecuta(OpcionImpresion::Detalle);
+    for (const Caso& c : casos) {
+        auto filas = ConPrefijo(lineas, "pPos|300|" + std::to_string(c.y) + "|");
+        ASSERT_EQ(filas.size(), 1u) << c.documento;
+        EXPECT_TRUE(filas[0].ends_with("12/2022 " + c.montos + "|False|8|0|")) << filas[0];
+    }
+}
+
 TEST_F(ReporteDetalleTest, RowsComeInPrimaryKeyOrder) {
     for (const char* doc : {"30000003", "10000001", "20000002"}) {
         Afiliado a;
