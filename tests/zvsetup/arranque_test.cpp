@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "Inserta/zvsetup.h"
 #include "platform/filenames.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
@@ -47,6 +48,16 @@ TEST_F(Arranque, SinSysPathAvisaYNoTocaLaBase) {
         EXPECT_EQ(Bytes(inst.database), antes);
         EXPECT_EQ(fs::last_write_time(inst.database), mtime);
     }
+}
+
+// Paths with a doubled separator still work here, so the rule is also
+// checked on the text itself.
+TEST(SysPath, SeparadorDobleFinalPierdeUno) {
+    const std::vector<std::pair<std::string, std::string>> casos = {
+        {"/z/inst//", "/z/inst/"}, {"/z/inst/", "/z/inst/"}, {"/z/inst", "/z/inst"},
+        {"C:\\ZV\\\\", "C:\\ZV\\"}, {"/z/inst///", "/z/inst//"}, {"//", "/"}, {"", ""},
+    };
+    for (const auto& [leido, usado] : casos) EXPECT_EQ(zvsetup::QuitaSeparadorDoble(leido), usado) << leido;
 }
 
 TEST_F(Arranque, SysPathConSeparadorDobleUsaUnoSolo) {
