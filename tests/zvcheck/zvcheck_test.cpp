@@ -158,6 +158,8 @@ const Caso kCasos[] = {
     {"indicador 2: nada se compara", {{"005", "2"}, {"590", "1"}, {"591", "2"}, {"592", "3"}}, {kA, kB}, {}},
     {"indicador 1 compara", {{"005", "1"}, {"590", "1"}}, {kA, kB}, {Linea("001", "590")}},
     {"indicador no numérico cuenta como 0", {{"005", "x"}, {"591", "1"}}, {kA, kB}, {Linea("001", "591")}},
+    {"indicador vacío cuenta como 0", {{"005", ""}, {"591", "1"}}, {kA, kB}, {Linea("001", "591")}},
+    {"indicador 0.5 no compara", {{"005", "0.5"}, {"591", "1"}}, {kA, kB}, {}},
     {"sin detalle y 590 en 0", {{"590", "0"}}, {}, {}},
     {"sin detalle y 590 en 15", {{"590", "15"}}, {}, {Linea("001", "590")}},
     {"casilla sin fila no se informa", {{"591", "50"}}, {kA, kB}, {}},
