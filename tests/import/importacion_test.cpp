@@ -107,6 +107,8 @@ struct CasoDeuda {
     const char* c597;
 };
 
+std::ostream& operator<<(std::ostream& os, const CasoDeuda& c) { return os << c.archivo; }
+
 class ReglaDeuda : public ImportacionTest, public testing::WithParamInterface<CasoDeuda> {};
 
 TEST_P(ReglaDeuda, Casillas597Y598) {
@@ -281,6 +283,8 @@ struct CasoEstructura {
     const char* texto;
     const char* titulo;
 };
+
+std::ostream& operator<<(std::ostream& os, const CasoEstructura& c) { return os << c.archivo; }
 
 class Estructura : public ImportacionTest, public testing::WithParamInterface<CasoEstructura> {};
 
