@@ -80,6 +80,24 @@ TEST_F(ImportacionTest, ErrQueNoSePuedeAbrirSeNombraYElLogQuedaEscrito) {
     EXPECT_EQ(formulario_.habilitaciones, 1);
 }
 
+// Any other failure (here a report folder that is missing) is told by its
+// number and description; every line is still checked.
+TEST_F(ImportacionTest, RechazosSinCarpetaDeReportesDanErrorTecnicoYLaTransferenciaSigue) {
+    Estado::G().gRutaRpt = (dir_.path() / "sin_carpeta/").string();
+    ArchivoDeDatos("duplicado.txt");
+    importacion_->CmdGrabar_Click();
+    ASSERT_GE(mensajes_.shown.size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(mensajes_.shown[i].text, "Error tecnico: 76\nNo se encontró la ruta de acceso\nIntente nuevamente por favor.");
+        EXPECT_EQ(mensajes_.shown[i].title, "Error");
+        EXPECT_EQ(mensajes_.shown[i].icon, zv::Icon::Critical);
+    }
+    EXPECT_EQ(formulario_.habilitaciones, 2);
+    EXPECT_EQ(formulario_.rechazados, "2 registro(s) rechazado(s)");
+    EXPECT_EQ(formulario_.preguntas.size(), 1u);
+    for (const char* tabla : {"F841DETDES", "CAB", "DET"}) EXPECT_EQ(Cuenta(tabla), 0) << tabla;
+}
+
 TEST_F(ImportacionTest, GraboLogDeUnaViolacionDeClaveDejaSoloLaClave) {
     importacion_->Campos.CodigoError = "0228";
     std::string clave = ClaveRechazo(kLinea1);
