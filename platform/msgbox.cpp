@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <X11/Xlib.h>
+
 namespace zv {
 
 namespace {
@@ -57,10 +59,28 @@ MessageService& Messages() {
 
 void SetMessageService(MessageService* service) { g_installed = service; }
 
+bool DisplayReachable() {
+    if (EnvSet("WAYLAND_DISPLAY")) return true;
+    if (!EnvSet("DISPLAY")) return false;
+    // A DISPLAY that names no running X server counts as none: Qt would
+    // abort before any message could be shown.
+    // Asked once per DISPLAY value: every box asks.
+    static std::string asked;
+    static bool reachable = false;
+    std::string display = std::getenv("DISPLAY");
+    if (display != asked) {
+        Display* d = XOpenDisplay(display.c_str());
+        if (d) XCloseDisplay(d);
+        reachable = d != nullptr;
+        asked = display;
+    }
+    return reachable;
+}
+
 bool HasDisplay() {
     const char* mode = std::getenv("ZARVO_MSGBOX");
     if (mode && std::strcmp(mode, "stderr") == 0) return false;
-    return EnvSet("DISPLAY") || EnvSet("WAYLAND_DISPLAY");
+    return DisplayReachable();
 }
 
 Answer MsgBox(const std::string& text, Icon icon, Buttons buttons, const std::string& title, int defaultButton) {

@@ -51,7 +51,10 @@ MessageService& Messages();
 // Installs a service (not owned); nullptr restores the default choice:
 // stderr when there is no display or ZARVO_MSGBOX=stderr.
 void SetMessageService(MessageService* service);
-bool HasDisplay();  // DISPLAY or WAYLAND_DISPLAY set and ZARVO_MSGBOX != "stderr"
+// A display the program can open: WAYLAND_DISPLAY, or a DISPLAY whose X
+// server answers.
+bool DisplayReachable();
+bool HasDisplay();  // DisplayReachable() and ZARVO_MSGBOX != "stderr"
 
 Answer MsgBox(const std::string& text, Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
               const std::string& title = "", int defaultButton = 0);

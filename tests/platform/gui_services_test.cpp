@@ -57,7 +57,7 @@ void AnswerBoxWith(QMessageBox::StandardButton press, SeenBox& seen) {
 }
 
 TEST_F(GuiServicesTest, WithADisplayTheBoxIsAQtBoxAndAnswersTheButtonPressed) {
-    zvtest::ScopedEnv display("DISPLAY", ":0"), mode("ZARVO_MSGBOX", "qt");
+    zvtest::ScopedEnv display("WAYLAND_DISPLAY", "wayland-test"), mode("ZARVO_MSGBOX", "qt");
     gui::InstallPlatformServices();
     SeenBox seen;
     AnswerBoxWith(QMessageBox::No, seen);
@@ -74,7 +74,7 @@ TEST_F(GuiServicesTest, WithADisplayTheBoxIsAQtBoxAndAnswersTheButtonPressed) {
 }
 
 TEST_F(GuiServicesTest, ClosingTheBoxAnswersItsEscapeButton) {
-    zvtest::ScopedEnv display("DISPLAY", ":0"), mode("ZARVO_MSGBOX", "qt");
+    zvtest::ScopedEnv display("WAYLAND_DISPLAY", "wayland-test"), mode("ZARVO_MSGBOX", "qt");
     gui::InstallPlatformServices();
     SeenBox seen;
     AnswerBoxWith(QMessageBox::NoButton, seen);
@@ -84,7 +84,7 @@ TEST_F(GuiServicesTest, ClosingTheBoxAnswersItsEscapeButton) {
 }
 
 TEST_F(GuiServicesTest, WithoutADisplayTheBoxGoesToStandardError) {
-    zvtest::ScopedEnv display("DISPLAY", ":0"), mode("ZARVO_MSGBOX", "stderr");
+    zvtest::ScopedEnv display("WAYLAND_DISPLAY", "wayland-test"), mode("ZARVO_MSGBOX", "stderr");
     gui::InstallPlatformServices();
     testing::internal::CaptureStderr();
     EXPECT_EQ(MsgBox("texto", Icon::Critical, Buttons::OkCancel, "Error", 1), Answer::Cancel);

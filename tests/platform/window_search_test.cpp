@@ -1,6 +1,8 @@
 // Runs under xvfb-run: every window here is on a private X server.
 #include "platform/window_search.h"
 
+#include "platform/msgbox.h"
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -100,6 +102,16 @@ TEST(CorreApp, WindowsThatVanishDuringTheWalkAreNoError) {
     // Each walk goes over the whole tree; an X error would end the process.
     for (int i = 0; i < 100; ++i) ASSERT_FALSE(CorreApp("Ausente"));
     EXPECT_TRUE(CorreApp("Zarvomat"));
+}
+
+TEST(HasDisplay, ADisplayThatAnswersCountsUnlessInStderrMode) {
+    zvtest::ScopedEnv noWayland("WAYLAND_DISPLAY", "");
+    {
+        zvtest::ScopedEnv mode("ZARVO_MSGBOX", "");
+        EXPECT_TRUE(zv::HasDisplay());
+    }
+    zvtest::ScopedEnv mode("ZARVO_MSGBOX", "stderr");
+    EXPECT_FALSE(zv::HasDisplay());
 }
 
 TEST(CorreApp, NoDisplayIsFalse) {
