@@ -9,18 +9,15 @@
 #include "formulario/core/inicio.h"
 #include "formulario/core/ui/mdi_frm.h"
 #include "platform/gui/gui_services.h"
+#include "platform/msgbox.h"
 #include "platform/single_instance.h"
 
 namespace {
-// Without any display Qt cannot start its windowing platform; the program
-// still runs far enough to say that the host is missing.
+// Without a display it can open Qt cannot start its windowing platform; the
+// program still runs far enough to say that the host is missing.
 void SinPantallaFueraDePantalla() {
-    auto vacia = [](const char* nombre) {
-        const char* v = std::getenv(nombre);
-        return !v || !*v;
-    };
-    if (vacia("DISPLAY") && vacia("WAYLAND_DISPLAY") && vacia("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const char* plataforma = std::getenv("QT_QPA_PLATFORM");
+    if ((!plataforma || !*plataforma) && !zv::DisplayReachable()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 }  // namespace
 

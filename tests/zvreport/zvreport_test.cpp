@@ -272,3 +272,19 @@ TEST_F(ZvreportTest, ShortKeyReadsEmptyFieldsAndFindsNoDeclarant) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ZvreportTest, DisplayWithoutXServerStillEndsOnAMessage) {
+    // DISPLAY names no running server: the message goes to standard error
+    // instead of the program aborting in the windowing system.
+    auto env = inst.Env();
+    env["ZARVO_MSGBOX"] = "";
+    env["DISPLAY"] = ":9731";
+    env["QT_QPA_PLATFORM"] = "";
+    auto r = zvtest::Run("zvreport", {Clave()}, env, inst.folder);
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_NE(r.err.find("No existe data para Generar Reporte de Envio!!!"), std::string::npos) << r.err;
+}
+
+}  // namespace
