@@ -9,6 +9,7 @@
 #include "platform/msgbox.h"
 #include "platform/textfile.h"
 #include "shared/formato.h"
+#include "shared/reloj.h"
 
 namespace zvcheck {
 
@@ -42,17 +43,8 @@ zv::Currency ANumero(const std::string& texto) {
     return *valor;
 }
 
-std::string Ahora(const char* formato) {
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    char texto[32];
-    std::strftime(texto, sizeof texto, formato, &local);
-    return texto;
-}
-
 void EscribeCabecera(Estado& e) {
-    ImprimeLineaArchivo(e, Ahora("%d/%m/%Y") + std::string(70, ' ') + Ahora("%H:%M:%S"));
+    ImprimeLineaArchivo(e, zv::Ahora("%d/%m/%Y") + std::string(70, ' ') + zv::Ahora("%H:%M:%S"));
     ImprimeLineaArchivo(e, " ");
     ImprimeLineaArchivo(e, " ");
     ImprimeLineaArchivo(e, std::string(11, ' ') +

@@ -11,6 +11,7 @@
 #include "platform/currency.h"
 #include "platform/textfile.h"
 #include "shared/formato.h"
+#include "shared/reloj.h"
 #include "shared/spool.h"
 #include "summary/resumen.h"
 
@@ -20,17 +21,8 @@ namespace {
 
 std::string Blancos(std::size_t n) { return std::string(n, ' '); }
 
-std::string Ahora(const char* formato) {
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    char buf[32];
-    std::strftime(buf, sizeof buf, formato, &local);
-    return buf;
-}
-
-std::string Fecha() { return Ahora("%d/%m/%Y"); }
-std::string Hora() { return Ahora("%H:%M:%S"); }
+std::string Fecha() { return zv::Ahora("%d/%m/%Y"); }
+std::string Hora() { return zv::Ahora("%H:%M:%S"); }
 
 // MM/YYYY of the period YYYYMM.
 std::string MesAnio(const std::string& periodo) {

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "shared/reloj.h"
+
 namespace zvform {
 
 namespace {
@@ -15,12 +17,7 @@ std::string_view CodigoReporte(OpcionImpresion opcion) {
     return opcion == OpcionImpresion::Detalle ? kCodigoDetalle : kCodigoFormulario;
 }
 
-std::tm CorridaReporte::HoraLocal() {
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    return local;
-}
+std::tm CorridaReporte::HoraLocal() { return zv::HoraLocal(); }
 
 CorridaReporte& Corrida() { return *Instancia(); }
 void ReiniciaCorrida() { Instancia() = std::make_unique<CorridaReporte>(); }

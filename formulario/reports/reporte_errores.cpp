@@ -9,6 +9,7 @@
 #include "platform/cursor.h"
 #include "platform/filenames.h"
 #include "platform/textfile.h"
+#include "shared/reloj.h"
 
 namespace zvform {
 
@@ -36,12 +37,6 @@ std::string Centra(const std::string& titulo) {
     std::size_t total = zv::text::Length(linea);
     if (total < static_cast<std::size_t>(ancho)) linea += Blancos(ancho - total);
     return linea;
-}
-
-std::string Formato(const char* patron, const std::tm& t) {
-    char buf[32];
-    std::strftime(buf, sizeof buf, patron, &t);
-    return buf;
 }
 
 void Escribe(std::string texto) { ImprimeLinea(texto); }
@@ -78,8 +73,8 @@ void CabeceraErrores(const std::string& periodo) {
     c.gAnchoLinea = 102;
     c.spool.posY = 0;
     std::tm ahora = c.reloj();
-    std::string fecha = Formato("%d/%m/%Y", ahora);
-    std::string hora = Formato("%H:%M:%S", ahora);
+    std::string fecha = zv::FormatoHora("%d/%m/%Y", ahora);
+    std::string hora = zv::FormatoHora("%H:%M:%S", ahora);
     char pag[16];
     std::snprintf(pag, sizeof pag, "Pag:%d", c.spool.pagina);
 
