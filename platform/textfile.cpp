@@ -1,7 +1,10 @@
 #include "platform/textfile.h"
 
+#include <sys/types.h>
+
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 
 #include "platform/error.h"
 #include "platform/filenames.h"
@@ -124,35 +127,59 @@ std::FILE* OpenFile(const std::filesystem::path& asked, const char* mode, bool w
     return f;
 }
 
-}  // namespace
+// Bytes up to the first that is not ASCII (or the end): the same in either encoding.
+std::size_t AsciiPrefix(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+    return i;
+}
 
-std::string FromCp1252(std::string_view bytes) {
-    std::string out;
+void AssignFromCp1252(std::string_view bytes, std::string& out) {
+    std::size_t ascii = AsciiPrefix(bytes);
+    out.assign(bytes.data(), ascii);
+    if (ascii == bytes.size()) return;
     out.reserve(bytes.size() + bytes.size() / 4);
-    for (char c : bytes) {
+    for (char c : bytes.substr(ascii)) {
         auto b = static_cast<unsigned char>(c);
         if (b < 0x80) out += c;
         else if (b < 0xA0) AppendUtf8(out, kHigh[b - 0x80]);
         else AppendUtf8(out, b);
     }
+}
+
+}  // namespace
+
+std::string FromCp1252(std::string_view bytes) {
+    std::string out;
+    AssignFromCp1252(bytes, out);
     return out;
 }
 
-std::string ToCp1252(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
+void ToCp1252(std::string_view utf8, std::string& out) {
+    std::size_t ascii = AsciiPrefix(utf8);
+    out.assign(utf8.data(), ascii);
+    for (std::size_t i = ascii; i < utf8.size();) {
         char32_t cp = DecodeUtf8(utf8, i);
         int b = cp == kInvalid ? -1 : ToCp1252Byte(cp);
         out += b < 0 ? '?' : static_cast<char>(b);
     }
+}
+
+std::string ToCp1252(std::string_view utf8) {
+    std::string out;
+    ToCp1252(utf8, out);
     return out;
 }
 
 std::string UpperCase(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
+    std::size_t ascii = AsciiPrefix(utf8);
+    for (std::size_t k = 0; k < ascii; ++k) {
+        char c = utf8[k];
+        out += c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c;
+    }
+    for (std::size_t i = ascii; i < utf8.size();) {
         std::size_t start = i;
         char32_t cp = DecodeUtf8(utf8, i);
         if (cp == kInvalid) out.append(utf8.substr(start, i - start));
@@ -194,13 +221,25 @@ std::string Trim(std::string_view s) {
 // ---- TextReader ----
 
 TextReader::TextReader(const std::filesystem::path& path) { Open(path); }
-TextReader::~TextReader() { Close(); }
-TextReader::TextReader(TextReader&& o) noexcept : f_(o.f_) { o.f_ = nullptr; }
+TextReader::~TextReader() {
+    Close();
+    std::free(buffer_);
+}
+TextReader::TextReader(TextReader&& o) noexcept : f_(o.f_), buffer_(o.buffer_), capacity_(o.capacity_) {
+    o.f_ = nullptr;
+    o.buffer_ = nullptr;
+    o.capacity_ = 0;
+}
 TextReader& TextReader::operator=(TextReader&& o) noexcept {
     if (this != &o) {
         Close();
+        std::free(buffer_);
         f_ = o.f_;
+        buffer_ = o.buffer_;
+        capacity_ = o.capacity_;
         o.f_ = nullptr;
+        o.buffer_ = nullptr;
+        o.capacity_ = 0;
     }
     return *this;
 }
@@ -215,17 +254,13 @@ bool TextReader::IsOpen() const { return f_ != nullptr; }
 bool TextReader::ReadLine(std::string& line) {
     line.clear();
     if (!f_) return false;
-    std::string bytes;
-    int c;
-    bool any = false;
-    while ((c = std::getc(f_)) != EOF) {
-        any = true;
-        if (c == '\n') break;
-        bytes += static_cast<char>(c);
-    }
-    if (!any) return false;
-    if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
-    line = FromCp1252(bytes);
+    // A whole line at a time (NUL bytes included), in a buffer kept from line to line.
+    ssize_t read = ::getdelim(&buffer_, &capacity_, '\n', f_);
+    if (read <= 0) return false;
+    std::string_view bytes(buffer_, static_cast<std::size_t>(read));
+    if (bytes.back() == '\n') bytes.remove_suffix(1);
+    if (!bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
+    AssignFromCp1252(bytes, line);
     return true;
 }
 

@@ -13,6 +13,8 @@ namespace zv::text {
 std::string FromCp1252(std::string_view bytes);
 // Characters with no Windows-1252 form become '?'.
 std::string ToCp1252(std::string_view utf8);
+// The same into `out` (its room kept from call to call).
+void ToCp1252(std::string_view utf8, std::string& out);
 // Upper case of a UTF-8 text, accented letters included (á -> Á, ñ -> Ñ).
 std::string UpperCase(std::string_view utf8);
 // Number of characters (code points) of a UTF-8 text.
@@ -39,6 +41,8 @@ public:
 
 private:
     std::FILE* f_ = nullptr;
+    char* buffer_ = nullptr;  // the last line read, kept for the next
+    std::size_t capacity_ = 0;
 };
 
 enum class WriteMode { Output, Append };

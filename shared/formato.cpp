@@ -258,9 +258,41 @@ std::string FormatDecimal(Decimal d, std::string_view pattern) {
     return "-" + Lay(first, d);
 }
 
+// Decimals of a plain pattern: "#...#0" (0) or "#...#0.00" (2); -1 for any other.
+int PlainPatternDecimals(std::string_view p) {
+    std::size_t hashes = p.find_first_not_of('#');
+    if (hashes == std::string_view::npos) return -1;
+    std::string_view rest = p.substr(hashes);
+    return rest == "0" ? 0 : rest == "0.00" ? 2 : -1;
+}
+
+// A currency on a plain pattern, straight from its ten-thousandths: the
+// digits with no leading zeros ("0" at least), rounded half away from zero.
+std::string FormatPlain(Currency value, int decimals) {
+    const std::uint64_t divisor = decimals == 2 ? 100 : Currency::kScale;
+    const std::uint64_t raw = Magnitude(value.Raw());
+    const std::uint64_t rounded = raw / divisor + (raw % divisor >= divisor / 2 ? 1 : 0);
+    char text[32];
+    char* end = text + sizeof text;
+    char* p = end;
+    std::uint64_t units = decimals == 2 ? rounded / 100 : rounded;
+    if (decimals == 2) {
+        *--p = static_cast<char>('0' + rounded % 10);
+        *--p = static_cast<char>('0' + rounded / 10 % 10);
+        *--p = '.';
+    }
+    do {
+        *--p = static_cast<char>('0' + units % 10);
+        units /= 10;
+    } while (units > 0);
+    if (value.Raw() < 0 && rounded != 0) *--p = '-';
+    return std::string(p, end);
+}
+
 }  // namespace
 
 std::string Format(Currency value, std::string_view pattern) {
+    if (int decimals = PlainPatternDecimals(pattern); decimals >= 0) return FormatPlain(value, decimals);
     return FormatDecimal(FromCurrency(value), pattern);
 }
 

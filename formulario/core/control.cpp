@@ -50,9 +50,9 @@ std::optional<Entero> ValorNumerico(std::string_view s) {
 // The last three digits of a whole number's absolute value.
 std::string UltimosTres(Entero n) {
     if (n < 0) n = -n;
-    char texto[8];
-    std::snprintf(texto, sizeof texto, "%03d", static_cast<int>(n % 1000));
-    return texto;
+    const int tres = static_cast<int>(n % 1000);
+    return {static_cast<char>('0' + tres / 100), static_cast<char>('0' + tres / 10 % 10),
+            static_cast<char>('0' + tres % 10)};
 }
 
 Entero RedondeaAUnidades(Entero diezmilesimas) {
@@ -90,14 +90,43 @@ std::string TextoDeCampo(const dao::Value& valor) {
     }
 }
 
+namespace {
+
+std::string_view SinBlancos(std::string_view s) {
+    std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+// TextoDeCampo without copies where it can: a view of the stored text, or
+// of `espacio` that holds the text of any other value.
+std::string_view VistaDeCampo(const dao::Value& valor, std::string& espacio) {
+    if (const std::string* texto = valor.TextPointer()) return SinBlancos(*texto);
+    if (valor.Type() == dao::DataType::Date) {
+        dao::Date d = valor.AsDate();
+        if (d.year >= 0 && d.year <= 9999 && d.month >= 0 && d.month <= 99 && d.day >= 0 && d.day <= 99) {
+            const int cifras[] = {d.year / 1000, d.year / 100 % 10, d.year / 10 % 10, d.year % 10,
+                                  d.month / 10,  d.month % 10,      d.day / 10,       d.day % 10};
+            espacio.clear();
+            for (int c : cifras) espacio += static_cast<char>('0' + c);
+            return espacio;
+        }
+    }
+    espacio = TextoDeCampo(valor);
+    return espacio;
+}
+
+}  // namespace
+
 std::string SumaControlRegistro(const dao::Recordset& rs, int desde) {
+    thread_local std::string espacio, ansi;  // their room serves every row
     const int campos = rs.FieldCount();
     Entero numerica = 0;
     for (int i = 0; i < desde && i < campos; ++i)
-        if (auto v = ValorNumerico(TextoDeCampo(rs.Fields(i)))) numerica += *v;
+        if (auto v = ValorNumerico(VistaDeCampo(rs.Fields(i), espacio))) numerica += *v;
     long long ponderada = 0;
     for (int i = desde < 0 ? 0 : desde; i < campos - 1; ++i) {
-        std::string ansi = zv::text::ToCp1252(TextoDeCampo(rs.Fields(i)));
+        zv::text::ToCp1252(VistaDeCampo(rs.Fields(i), espacio), ansi);
         for (std::size_t pos = 0; pos < ansi.size(); ++pos)
             ponderada += static_cast<long long>(pos + 1) * static_cast<unsigned char>(ansi[pos]);
     }

@@ -39,10 +39,32 @@ zv::Currency ValorMoneda(const dao::Value& valor) {
     return ValorMoneda(valor.AsText());
 }
 
+namespace {
+
+// The number of `count` digits at `pos`, or -1 when one is not a digit.
+int Digitos(std::string_view s, std::size_t pos, std::size_t count) {
+    int n = 0;
+    for (std::size_t i = pos; i < pos + count; ++i) {
+        if (s[i] < '0' || s[i] > '9') return -1;
+        n = n * 10 + (s[i] - '0');
+    }
+    return n;
+}
+
+}  // namespace
+
 bool FechaNoFutura(std::string_view fecha, const Fecha& hoy) {
-    int dia = static_cast<int>(zv::Val(zv::text::Left(fecha, 2)));
-    int mes = static_cast<int>(zv::Val(zv::text::Mid(fecha, 4, 2)));
-    int anio = static_cast<int>(zv::Val(zv::text::Right(fecha, 4)));
+    // "dd/mm/aaaa" of digits (every date the import checks) is read directly;
+    // anything else as the old runtime's Val reads its pieces.
+    const bool simple = fecha.size() == 10 && fecha[2] == '/' && fecha[5] == '/';
+    int dia = simple ? Digitos(fecha, 0, 2) : -1;
+    int mes = simple ? Digitos(fecha, 3, 2) : -1;
+    int anio = simple ? Digitos(fecha, 6, 4) : -1;
+    if (dia < 0 || mes < 0 || anio < 0) {
+        dia = static_cast<int>(zv::Val(zv::text::Left(fecha, 2)));
+        mes = static_cast<int>(zv::Val(zv::text::Mid(fecha, 4, 2)));
+        anio = static_cast<int>(zv::Val(zv::text::Right(fecha, 4)));
+    }
     if (anio != hoy.anio) return anio < hoy.anio;
     if (mes != hoy.mes) return mes < hoy.mes;
     return dia <= hoy.dia;

@@ -14,10 +14,13 @@ namespace zvimport {
 
 namespace {
 
-bool TerminaEnSeparador(const std::string& linea) {
-    std::string recortada = zv::text::Trim(linea);
-    return !recortada.empty() && recortada.back() == '|';
+// The last character that is not a blank; '\0' for a line of blanks.
+char UltimoNoBlanco(const std::string& linea) {
+    std::size_t ultimo = linea.find_last_not_of(' ');
+    return ultimo == std::string::npos ? '\0' : linea[ultimo];
 }
+
+bool TerminaEnSeparador(const std::string& linea) { return UltimoNoBlanco(linea) == '|'; }
 
 long CuentaSeparadores(const std::string& linea) { return std::count(linea.begin(), linea.end(), '|'); }
 
@@ -98,7 +101,7 @@ Importacion::Estructura Importacion::RevisaEstructura(const std::string& archivo
     bool primeraParte = true;
     zv::text::TextReader lector(archivo);
     for (std::string linea; lector.ReadLine(linea);) {
-        const bool blanca = zv::text::Trim(linea).empty();
+        const bool blanca = linea.find_first_not_of(' ') == std::string::npos;
         const bool separador = TerminaEnSeparador(linea);
         if (primeraParte) {
             if (blanca) {

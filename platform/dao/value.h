@@ -36,6 +36,10 @@ public:
     // Text of the value: "" for Null; numbers with a point and no blanks;
     // dates "yyyy-mm-dd" (plus " hh:mm:ss" when there is a time); booleans "True"/"False".
     std::string AsText() const;
+    // The stored text of a Text value, without a copy; null for any other type.
+    const std::string* TextPointer() const {
+        return type_ == DataType::Text ? std::get_if<std::string>(&v_) : nullptr;
+    }
     std::int64_t AsLong() const;      // numbers truncated toward zero; text read Val-like; Null 0
     double AsDouble() const;
     zv::Currency AsCurrency() const;
