@@ -169,7 +169,10 @@ bool Importacion::GrabaCasillas(const std::string& ruc, const std::string& perio
 std::int64_t DeudaTotal(zv::Currency aporteO, zv::Currency aporteV, zv::Currency rentabilidad) {
     const __int128 suma = static_cast<__int128>(aporteO.Raw()) + aporteV.Raw() + rentabilidad.Raw();
     if (suma < 0) return 0;
-    return aporteO.RoundedUnits() + aporteV.RoundedUnits() + rentabilidad.RoundedUnits();
+    // Rounding each total can take a sum of nearly nothing below zero
+    // (0.40 + 0.40 - 0.50 gives 0 + 0 - 1); a debt is never negative.
+    const std::int64_t redondeada = aporteO.RoundedUnits() + aporteV.RoundedUnits() + rentabilidad.RoundedUnits();
+    return redondeada < 0 ? 0 : redondeada;
 }
 
 }  // namespace zvimport

@@ -133,6 +133,7 @@ TEST(DeudaTotal, RedondeaCadaTotalLejosDeCero) {
     auto c = [](const char* t) { return *zv::Currency::Parse(t); };
     EXPECT_EQ(DeudaTotal(c("0.60"), c("0.60"), c("0")), 2);
     EXPECT_EQ(DeudaTotal(c("0.50"), c("0.50"), c("-0.50")), 1);  // 1 + 1 - 1
+    EXPECT_EQ(DeudaTotal(c("0.40"), c("0.40"), c("-0.50")), 0);  // 0 + 0 - 1 is no debt
     EXPECT_EQ(DeudaTotal(c("10"), c("0"), c("-10.50")), 0);
     EXPECT_EQ(DeudaTotal(c("0"), c("0"), c("0")), 0);
 }
