@@ -8,25 +8,11 @@ const char* const TablaDetalle::kSqlCuenta =
     "SELECT COUNT(*) As nReg  FROM F841DETDES  WHERE doc_id_d = ? AND periodo = ? AND Num_RUCEmpl = ?"
     " AND Tip_Doctrab = ? AND Num_Doctrab = ? AND Mes_deveng = ?";
 
-TablaDetalle::TablaDetalle(dao::Database& base) : base_(base) {
-    auto tabla = base.FindTableDef("F841DETDES");
-    if (!tabla) throw dao::Error(dao::err::ObjectNotFound, "No se encontró el objeto 'F841DETDES'.");
-    columnas_ = tabla->Fields();
-    std::string nombres, marcas;
-    for (const auto& c : columnas_) {
-        nombres += (nombres.empty() ? "\"" : ", \"") + c.Name() + "\"";
-        marcas += marcas.empty() ? "?" : ", ?";
-    }
-    sqlInserta_ = "INSERT INTO F841DETDES (" + nombres + ") VALUES (" + marcas + ")";
-    textos_.resize(columnas_.size());
-    Prepara(sqlInserta_, &inserta_);
+TablaDetalle::TablaDetalle(dao::Database& base) : base_(base), inserta_(base, "F841DETDES") {
     Prepara(kSqlCuenta, &cuenta_);
 }
 
-TablaDetalle::~TablaDetalle() {
-    sqlite3_finalize(inserta_);
-    sqlite3_finalize(cuenta_);
-}
+TablaDetalle::~TablaDetalle() { sqlite3_finalize(cuenta_); }
 
 void TablaDetalle::Prepara(const std::string& sql, sqlite3_stmt** stmt) {
     if (sqlite3_prepare_v3(base_.Handle(), sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, stmt, nullptr) != SQLITE_OK) {
@@ -38,6 +24,7 @@ void TablaDetalle::Prepara(const std::string& sql, sqlite3_stmt** stmt) {
 }
 
 void TablaDetalle::Enlaza(sqlite3_stmt* stmt, const std::vector<dao::Value>& valores) {
+    if (textos_.size() < valores.size()) textos_.resize(valores.size());
     for (std::size_t i = 0; i < valores.size(); ++i) {
         const dao::Value& v = valores[i];
         const int n = static_cast<int>(i + 1);
@@ -63,11 +50,6 @@ long TablaDetalle::Cuenta(const std::vector<dao::Value>& clave) {
     return static_cast<long>(rs->Fields(0).AsLong());
 }
 
-void TablaDetalle::Inserta(const std::vector<dao::Value>& fila) {
-    Enlaza(inserta_, fila);
-    int rc = sqlite3_step(inserta_);
-    sqlite3_reset(inserta_);
-    if (rc != SQLITE_DONE) base_.Execute(sqlInserta_, fila);  // the layer's error, or the row after a wait
-}
+void TablaDetalle::Inserta(const std::vector<dao::Value>& fila) { inserta_.Insert(fila); }
 
 }  // namespace zvimport

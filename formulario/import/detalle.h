@@ -3,13 +3,16 @@
 // duplicate test on the table's key and the insert of a row, each one
 // statement prepared once per transfer with its values bound. A failure is
 // reported with the database layer's own error (the statement is run once
-// more through it), so that the transfer sees the engine's numbers.
+// more through it), so that the transfer sees the engine's numbers. The
+// rows go through the layer's RowInserter, which checks the column rules
+// itself rather than running the table's triggers for every row.
 #include <sqlite3.h>
 
 #include <string>
 #include <vector>
 
 #include "platform/dao/dao.h"
+#include "platform/dao/row_inserter.h"
 
 namespace zvimport {
 
@@ -21,7 +24,7 @@ public:
     TablaDetalle& operator=(const TablaDetalle&) = delete;
 
     // The table's columns in their order (that of "SELECT *").
-    const std::vector<dao::Field>& Columnas() const { return columnas_; }
+    const std::vector<dao::Field>& Columnas() const { return inserta_.Columns(); }
 
     // Rows with these values of doc_id_d, periodo, Num_RUCEmpl,
     // Tip_Doctrab, Num_Doctrab and Mes_deveng.
@@ -38,9 +41,7 @@ private:
     void Enlaza(sqlite3_stmt* stmt, const std::vector<dao::Value>& valores);
 
     dao::Database& base_;
-    std::vector<dao::Field> columnas_;
-    std::string sqlInserta_;
-    sqlite3_stmt* inserta_ = nullptr;
+    dao::RowInserter inserta_;
     sqlite3_stmt* cuenta_ = nullptr;
     std::vector<std::string> textos_;  // texts bound by reference until the step
 };

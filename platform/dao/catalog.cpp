@@ -23,13 +23,6 @@ std::string SqlLiteral(std::string_view s) {
     return out + "'";
 }
 
-struct CheckedColumn {
-    std::string name;
-    int size = 0;
-    bool refuseEmpty = false;
-    bool key = false;
-};
-
 }  // namespace
 
 bool Database::Impl::TableExists(std::string_view table, std::string* actualName) {
@@ -136,20 +129,19 @@ void Database::Impl::DropChecks(const std::string& table) {
     Run("DROP TRIGGER IF EXISTS " + jetsql::Quote("zv_upd_" + table), {}, false);
 }
 
-void Database::Impl::RebuildChecks(const std::string& table) {
-    DropChecks(table);
+std::vector<ColumnRule> Database::Impl::ColumnRules(const std::string& table) {
     bool hasCatalog = !Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysClaves'").IsNull();
-    std::vector<CheckedColumn> checked;
+    std::vector<ColumnRule> checked;
     sqlite3_stmt* stmt = nullptr;
     std::string sql =
-        hasCatalog ? "SELECT t.name, t.pk, c.Tipo, c.Tamano, c.PermiteVacio FROM pragma_table_info(?1) t "
+        hasCatalog ? "SELECT t.name, t.pk, c.Tipo, c.Tamano, c.PermiteVacio, t.type FROM pragma_table_info(?1) t "
                      "LEFT JOIN MSysColumnas c ON c.Tabla = ?1 AND c.Columna = t.name ORDER BY t.cid"
-                   : "SELECT t.name, t.pk, NULL, NULL, NULL FROM pragma_table_info(?1) t ORDER BY t.cid";
+                   : "SELECT t.name, t.pk, NULL, NULL, NULL, t.type FROM pragma_table_info(?1) t ORDER BY t.cid";
     int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
     if (rc != SQLITE_OK) Fail(rc);
     sqlite3_bind_text(stmt, 1, table.c_str(), -1, SQLITE_TRANSIENT);
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        CheckedColumn c;
+        ColumnRule c;
         c.name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
         c.key = sqlite3_column_int(stmt, 1) > 0;
         bool cataloged = sqlite3_column_type(stmt, 2) != SQLITE_NULL;
@@ -157,6 +149,8 @@ void Database::Impl::RebuildChecks(const std::string& table) {
             c.size = sqlite3_column_int(stmt, 3);
             c.refuseEmpty = sqlite3_column_int(stmt, 4) == 0;
         }
+        if (const unsigned char* declared = sqlite3_column_text(stmt, 5))
+            c.declared = reinterpret_cast<const char*>(declared);
         checked.push_back(c);
     }
     sqlite3_finalize(stmt);
@@ -177,30 +171,47 @@ void Database::Impl::RebuildChecks(const std::string& table) {
             sqlite3_finalize(stmt);
         }
     }
-    auto body = [&](bool update) {
-        std::string out;
-        for (const auto& c : checked) {
-            std::string v = "NEW." + jetsql::Quote(c.name);
-            std::string changed = update ? " AND " + v + " IS NOT OLD." + jetsql::Quote(c.name) : "";
-            if (c.size > 0)
-                out += " SELECT RAISE(ABORT, " + SqlLiteral("ZV3163:" + c.name) + ") WHERE length(" + v + ") > " +
-                       std::to_string(c.size) + changed + ";";
-            if (c.refuseEmpty)
-                out += " SELECT RAISE(ABORT, " + SqlLiteral("ZV3315:" + table + "." + c.name) + ") WHERE length(" +
-                       v + ") = 0" + changed + ";";
-            if (c.key)
-                out += " SELECT RAISE(ABORT, " + SqlLiteral("ZV3058:" + c.name) + ") WHERE " + v + " IS NULL;";
-        }
-        return out;
-    };
-    std::string insertBody = body(false);
-    if (insertBody.empty()) return;
-    Run("CREATE TRIGGER " + jetsql::Quote("zv_ins_" + table) + " BEFORE INSERT ON " + jetsql::Quote(table) +
-            " BEGIN" + insertBody + " END",
-        {}, false);
-    Run("CREATE TRIGGER " + jetsql::Quote("zv_upd_" + table) + " BEFORE UPDATE ON " + jetsql::Quote(table) +
-            " BEGIN" + body(true) + " END",
-        {}, false);
+    return checked;
+}
+
+namespace {
+
+std::string ChecksBody(const std::string& table, const std::vector<ColumnRule>& checked, bool update) {
+    std::string out;
+    for (const auto& c : checked) {
+        std::string v = "NEW." + jetsql::Quote(c.name);
+        std::string changed = update ? " AND " + v + " IS NOT OLD." + jetsql::Quote(c.name) : "";
+        if (c.size > 0)
+            out += " SELECT RAISE(ABORT, " + SqlLiteral("ZV3163:" + c.name) + ") WHERE length(" + v + ") > " +
+                   std::to_string(c.size) + changed + ";";
+        if (c.refuseEmpty)
+            out += " SELECT RAISE(ABORT, " + SqlLiteral("ZV3315:" + table + "." + c.name) + ") WHERE length(" + v +
+                   ") = 0" + changed + ";";
+        if (c.key) out += " SELECT RAISE(ABORT, " + SqlLiteral("ZV3058:" + c.name) + ") WHERE " + v + " IS NULL;";
+    }
+    return out;
+}
+
+std::string TriggerSql(const std::string& table, const std::vector<ColumnRule>& checked, bool update) {
+    std::string body = ChecksBody(table, checked, update);
+    if (body.empty()) return "";
+    return "CREATE TRIGGER " + jetsql::Quote((update ? "zv_upd_" : "zv_ins_") + table) +
+           (update ? " BEFORE UPDATE ON " : " BEFORE INSERT ON ") + jetsql::Quote(table) + " BEGIN" + body + " END";
+}
+
+}  // namespace
+
+std::string Database::Impl::InsertChecksSql(const std::string& table, const std::vector<ColumnRule>& rules) {
+    return TriggerSql(table, rules, false);
+}
+
+void Database::Impl::RebuildChecks(const std::string& table) {
+    DropChecks(table);
+    std::vector<ColumnRule> checked = ColumnRules(table);
+    std::string insertSql = TriggerSql(table, checked, false);
+    if (insertSql.empty()) return;
+    Run(insertSql, {}, false);
+    Run(TriggerSql(table, checked, true), {}, false);
 }
 
 std::vector<Field> Database::Impl::TableFields(const std::string& table) {

@@ -7,6 +7,7 @@
 #include "platform/dao/conversion.h"
 #include "platform/dao/internal.h"
 #include "platform/dao/recordset_impl.h"
+#include "platform/dao/row_inserter.h"
 #include "platform/dao/workgroup.h"
 #include "platform/filenames.h"
 
@@ -17,6 +18,7 @@ namespace fs = std::filesystem;
 // ---- statement cache ------------------------------------------------------
 
 int StatementCache::Acquire(const std::string& sql, sqlite3_stmt** out) {
+    EnableTriggers();
     auto it = idle_.find(sql);
     if (it != idle_.end()) {
         *out = it->second;
@@ -46,6 +48,23 @@ void StatementCache::Clear() {
     idle_.clear();
 }
 
+// Turning them either way makes SQLite prepare every statement of the
+// connection again at its next run, with the triggers as they are then (a
+// statement in the middle of its run would fail at its next table opening:
+// a RowInserter turns them off only while no other statement runs, and
+// every statement of the layer turns them on before it starts).
+void StatementCache::EnableTriggers() {
+    if (!triggersOff_) return;
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 1, nullptr);
+    triggersOff_ = false;
+}
+
+void StatementCache::DisableTriggers() {
+    if (triggersOff_) return;
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    triggersOff_ = true;
+}
+
 // ---- connection helpers ---------------------------------------------------
 
 const jetsql::Statement& Database::Impl::Translated(std::string_view sql) {
@@ -58,6 +77,7 @@ const jetsql::Statement& Database::Impl::Translated(std::string_view sql) {
 
 long Database::Impl::Run(const std::string& sql, const std::vector<Value>& params, bool cached) {
     sqlite3_stmt* stmt = nullptr;
+    cache->EnableTriggers();
     int rc = cached ? cache->Acquire(sql, &stmt)
                     : sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
     if (rc != SQLITE_OK) {
@@ -116,6 +136,7 @@ Database::~Database() { Close(); }
 void Database::Close() {
     if (!impl_) return;
     for (SqlRecordset* rs : std::set<SqlRecordset*>(impl_->recordsets)) rs->Detach();
+    for (RowInserter* inserter : std::set<RowInserter*>(impl_->inserters)) inserter->Detach();
     impl_->cache.reset();
     if (impl_->db) sqlite3_close_v2(impl_->db);
     if (impl_->lockFd >= 0) ::close(impl_->lockFd);

@@ -31,8 +31,21 @@ struct ColumnMeta {
 };
 
 class SqlRecordset;
+class RowInserter;
+
+// The rules a table's triggers enforce on one column.
+struct ColumnRule {
+    std::string name;
+    std::string declared;      // declared type
+    int size = 0;              // Text(n): longer text refused (3163); 0 none
+    bool refuseEmpty = false;  // "" refused (3315)
+    bool key = false;          // Null refused (3058)
+};
 
 // Prepared statements kept by their text; one in use is never handed out twice.
+// It also keeps the connection's triggers (the column rules) on for every
+// statement the layer runs: only a RowInserter turns them off, for its own
+// checked statement, and Acquire turns them on again.
 class StatementCache {
 public:
     explicit StatementCache(sqlite3* db) : db_(db) {}
@@ -42,10 +55,15 @@ public:
     void Release(const std::string& sql, sqlite3_stmt* stmt);
     void Clear();
 
+    void EnableTriggers();   // nothing to do when they are on
+    void DisableTriggers();
+    bool TriggersDisabled() const { return triggersOff_; }
+
 private:
     static constexpr std::size_t kMaxIdle = 128;
     sqlite3* db_;
     std::unordered_multimap<std::string, sqlite3_stmt*> idle_;
+    bool triggersOff_ = false;
 };
 
 struct Database::Impl {
@@ -64,6 +82,7 @@ struct Database::Impl {
     int transactionDepth = 0;
     std::unique_ptr<StatementCache> cache;
     std::set<SqlRecordset*> recordsets;
+    std::set<RowInserter*> inserters;
     std::unordered_map<std::string, jetsql::Statement> translations;
 
     // Catalog, reloaded when the schema changes.
@@ -92,6 +111,10 @@ struct Database::Impl {
     bool TableExists(std::string_view table, std::string* actualName = nullptr);
     void DropChecks(const std::string& table);
     void RebuildChecks(const std::string& table);
+    // The rules of each column in table order, as the triggers get them.
+    std::vector<ColumnRule> ColumnRules(const std::string& table);
+    // The statement that creates the insert trigger for these rules ("" when none is needed).
+    static std::string InsertChecksSql(const std::string& table, const std::vector<ColumnRule>& rules);
     std::vector<Field> TableFields(const std::string& table);
     // Reloads the catalog when the schema changed since the last load.
     void RefreshCatalog();

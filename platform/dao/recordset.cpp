@@ -170,6 +170,7 @@ void SqlRecordset::DescribeColumns() {
 bool SqlRecordset::Step() {
     Database::Impl& d = Db();
     if (exhausted_) return false;
+    d.cache->EnableTriggers();
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) {
         LoadRow();
