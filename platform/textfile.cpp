@@ -189,8 +189,8 @@ std::string UpperCase(std::string_view utf8) {
 }
 
 std::size_t Length(std::string_view utf8) {
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < utf8.size(); ++n) DecodeUtf8(utf8, i);
+    std::size_t n = AsciiPrefix(utf8);
+    for (std::size_t i = n; i < utf8.size(); ++n) DecodeUtf8(utf8, i);
     return n;
 }
 

@@ -42,7 +42,8 @@ int LeeMes(std::string_view texto) {
     for (std::size_t i : {0u, 1u, 3u, 4u, 5u, 6u})
         if (!EsDigito(texto[i])) return -1;
     int mes = (texto[0] - '0') * 10 + (texto[1] - '0');
-    int anio = std::stoi(std::string(texto.substr(3)));
+    int anio = 0;
+    for (std::size_t i = 3; i < 7; ++i) anio = anio * 10 + (texto[i] - '0');
     if (mes < 1 || mes > 12 || anio < 1) return -1;
     return anio * 12 + mes;
 }

@@ -63,18 +63,18 @@ void Importacion::EscribeFila(Lectura& lectura) {
     columna(kPeriodo) = dao::Value(lectura.periodo);
     columna(kFormulario) = dao::Value("0841");
     columna(kCampo1) = dao::Value(EmpleadorGuardado(lectura));
+    std::array<zv::Currency, kCamposPorLinea> montos{};
     for (int campo = 1; campo < kCamposPorLinea; ++campo) {
         const std::string& valor = lectura.campo[campo];
+        if (EsMonto(campo)) montos[campo] = Monto(valor);
         columna(kCampo1 + campo) = EsFecha(campo)   ? dao::Value(Fecha(valor))
-                                   : EsMonto(campo) ? dao::Value(zv::Format(Monto(valor), "###########0.00"))
+                                   : EsMonto(campo) ? dao::Value(zv::Format(montos[campo], "###########0.00"))
                                                     : dao::Value(valor);
     }
     // The totals take the row only once it is written; a sum beyond the
     // currency's range ends the transfer rather than giving a wrong total.
     zv::Currency aporteO = TotalAporteO, aporteV = TotalAporteV, rentabilidad = TotalRentabi;
-    if (!aporteO.TryAdd(Monto(lectura.campo[16])) || !aporteV.TryAdd(Monto(lectura.campo[17])) ||
-        !rentabilidad.TryAdd(Monto(lectura.campo[18])))
-        Desborde();
+    if (!aporteO.TryAdd(montos[16]) || !aporteV.TryAdd(montos[17]) || !rentabilidad.TryAdd(montos[18])) Desborde();
     columna(kCNumero) = dao::Value(zvform::SumaControlRegistro(fila, 6));
     lectura.detalle->Inserta(fila.valores);
     lectura.escrita = true;

@@ -31,7 +31,7 @@ bool ReglasCampo::Rechaza(const char* codigo) {
 }
 
 bool ReglasCampo::ValidaTransferencia(std::string& Dato, int Posicion) {
-    Dato = zv::text::Trim(Dato);
+    if (!Dato.empty() && (Dato.front() == ' ' || Dato.back() == ' ')) Dato = zv::text::Trim(Dato);
     CodigoError.clear();
     EtiquetaCampo.clear();
     LongitudCampo = 0;

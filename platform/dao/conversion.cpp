@@ -162,6 +162,17 @@ Date FromSerial(double serial) {
 
 std::string ToIso(const Date& d) {
     char buf[32];
+    auto inRange = [](int v, int most) { return v >= 0 && v <= most; };
+    if (d.hour == 0 && d.minute == 0 && d.second == 0 && inRange(d.year, 9999) && inRange(d.month, 99) &&
+        inRange(d.day, 99)) {
+        // The common case without printf: "yyyy-mm-dd".
+        const int digits[] = {d.year / 1000, d.year / 100 % 10, d.year / 10 % 10, d.year % 10, -1,
+                              d.month / 10,  d.month % 10,      -1,               d.day / 10,  d.day % 10};
+        std::string out(10, '-');
+        for (int i = 0; i < 10; ++i)
+            if (digits[i] >= 0) out[i] = static_cast<char>('0' + digits[i]);
+        return out;
+    }
     if (d.hour == 0 && d.minute == 0 && d.second == 0)
         std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
     else
