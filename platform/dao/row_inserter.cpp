@@ -60,7 +60,7 @@ RowInserter::RowInserter(Database& db, std::string_view table) : db_(&db) {
         marks += marks.empty() ? "?" : ", ?";
     }
     sql_ = "INSERT INTO " + jetsql::Quote(table_) + " (" + names + ") VALUES (" + marks + ")";
-    const std::string& prepared = d.Translated(sql_).sql;
+    const std::string prepared = d.Translated(sql_).sql;
     d.cache->EnableTriggers();
     auto prepare = [&](const std::string& sql, sqlite3_stmt** stmt) {
         int rc = sqlite3_prepare_v3(d.db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, stmt, nullptr);
@@ -73,7 +73,12 @@ RowInserter::RowInserter(Database& db, std::string_view table) : db_(&db) {
     prepare("PRAGMA main.schema_version", &mainVersion_);
     prepare("PRAGMA temp.schema_version", &tempVersion_);
     texts_.resize(columns_.size());
-    Verify();
+    try {
+        Verify();
+    } catch (...) {
+        Finalize();
+        throw;
+    }
     d.inserters.insert(this);
 }
 
