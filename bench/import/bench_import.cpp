@@ -41,7 +41,7 @@ public:
 };
 
 std::string Documento(long i) {
-    char doc[16];
+    char doc[24];
     std::snprintf(doc, sizeof doc, "%08ld", i);
     return doc;
 }
