@@ -16,6 +16,7 @@
 #include "formulario/import/import_ui.h"
 #include "formulario/import/validacion.h"
 #include "platform/currency.h"
+#include "platform/dao/dao.h"
 #include "platform/error.h"
 
 namespace zvimport {
@@ -110,5 +111,8 @@ private:
 // Box 597 (and 598): 0 when the three totals add up below zero; otherwise
 // the sum of the three totals each rounded to whole units (half away from zero).
 std::int64_t DeudaTotal(zv::Currency aporteO, zv::Currency aporteV, zv::Currency rentabilidad);
+
+// The declaration key of a new CAB or DET row: RUC, period, form 0841, week 0.
+void AsignaLlaveDeclaracion(dao::Recordset& rs, const std::string& ruc, const std::string& periodo);
 
 }  // namespace zvimport

@@ -142,11 +142,7 @@ bool Importacion::Importa(const std::string& ruc, const std::string& periodo) {
 void Importacion::GrabaCabecera(const std::string& ruc, const std::string& periodo) {
     auto rs = Base().OpenRecordset("CAB", dao::dbOpenTable);
     rs->AddNew();
-    rs->SetField("tip_doc_d", dao::Value(6));
-    rs->SetField("Doc_id_d", dao::Value(ruc));
-    rs->SetField("periodo", dao::Value(periodo));
-    rs->SetField("Formulario", dao::Value("0841"));
-    rs->SetField("Semana", dao::Value(0));
+    AsignaLlaveDeclaracion(*rs, ruc, periodo);
     rs->SetField("rectifica", dao::Value(0));
     rs->SetField("estado", dao::Value(9));
     rs->SetField("cNumero", dao::Value(zvform::SumaControlRegistro(*rs, 5)));
