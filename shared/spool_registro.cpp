@@ -2,10 +2,10 @@
 #include <cctype>
 #include <cstdio>
 #include <chrono>
-#include <ctime>
 #include <thread>
 
 #include "platform/dao/dao.h"
+#include "shared/reloj.h"
 #include "shared/spool.h"
 
 namespace zv::spool {
@@ -84,9 +84,7 @@ std::string ConCeros(long long n, int ancho) {
 }
 
 dao::Date Ahora() {
-    std::time_t t = std::time(nullptr);
-    std::tm l{};
-    localtime_r(&t, &l);
+    const std::tm l = zv::HoraLocal();
     return dao::Date{l.tm_year + 1900, l.tm_mon + 1, l.tm_mday, l.tm_hour, l.tm_min, l.tm_sec};
 }
 

@@ -1,7 +1,6 @@
 #include "formulario/core/errores.h"
 
 #include <cstdio>
-#include <ctime>
 #include <map>
 
 #include "formulario/core/archivos.h"
@@ -9,6 +8,7 @@
 #include "platform/dao/dao.h"
 #include "platform/filenames.h"
 #include "platform/msgbox.h"
+#include "shared/reloj.h"
 
 namespace zvform {
 
@@ -141,9 +141,7 @@ std::filesystem::path CarpetaErrorLog() {
 void FijaCarpetaErrorLog(const std::filesystem::path& carpeta) { CarpetaFijada() = carpeta; }
 
 std::string FechaHoraLog() {
-    std::time_t now = std::time(nullptr);
-    std::tm t{};
-    localtime_r(&now, &t);
+    const std::tm t = zv::HoraLocal();
     int hora12 = t.tm_hour % 12 == 0 ? 12 : t.tm_hour % 12;
     char texto[40];
     std::snprintf(texto, sizeof texto, "%02d/%02d/%04d %02d:%02d:%02d %s", t.tm_mday, t.tm_mon + 1,

@@ -1,13 +1,11 @@
 #include "formulario/core/fecha.h"
 
-#include <ctime>
+#include "shared/reloj.h"
 
 namespace zvform {
 
 Fecha Hoy() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = zv::HoraLocal();
     return Fecha{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 

@@ -2,8 +2,6 @@
 
 #include <memory>
 
-#include "shared/reloj.h"
-
 namespace zvform {
 
 namespace {
@@ -16,8 +14,6 @@ std::unique_ptr<CorridaReporte>& Instancia() {
 std::string_view CodigoReporte(OpcionImpresion opcion) {
     return opcion == OpcionImpresion::Detalle ? kCodigoDetalle : kCodigoFormulario;
 }
-
-std::tm CorridaReporte::HoraLocal() { return zv::HoraLocal(); }
 
 CorridaReporte& Corrida() { return *Instancia(); }
 void ReiniciaCorrida() { Instancia() = std::make_unique<CorridaReporte>(); }

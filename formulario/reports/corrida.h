@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "shared/reloj.h"
 #include "shared/spool.h"
 
 namespace zvform {
@@ -34,9 +35,7 @@ struct CorridaReporte {
     int gAnchoLinea = 104;    // line width of the text reports (centring)
     std::string gMargen = "  ";
     // The clock of the date and time printed in headings (tests fix it).
-    std::function<std::tm()> reloj = HoraLocal;
-
-    static std::tm HoraLocal();
+    std::function<std::tm()> reloj = zv::HoraLocal;
 };
 
 // The run of the program (one at a time, on the user-interface thread).

@@ -7,6 +7,7 @@
 
 #include "formulario/core/estado.h"
 #include "shared/cuentas.h"
+#include "shared/reloj.h"
 #include "shared/spool.h"
 #include "tests/reports/entorno.h"
 
@@ -41,7 +42,7 @@ TEST_F(RegistroSpool, AnEmptyTableGivesTheFirstFileAndSequence) {
     EXPECT_EQ(rs->Fields("tip_doc_d").AsLong(), 6);
     EXPECT_EQ(rs->Fields("Doc_id_d").AsText(), kRuc);
     dao::Date fecha = rs->Fields("Fecha").AsDate();
-    std::tm hoy = zvform::CorridaReporte::HoraLocal();
+    std::tm hoy = zv::HoraLocal();
     EXPECT_EQ(fecha.year, hoy.tm_year + 1900);
     EXPECT_EQ(fecha.month, hoy.tm_mon + 1);
     rs->MoveNext();
