@@ -33,6 +33,12 @@ bool Database::Impl::TableExists(std::string_view table, std::string* actualName
     return true;
 }
 
+std::string Database::Impl::ExistingTable(std::string_view table) {
+    std::string actual;
+    if (!TableExists(table, &actual)) Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, table));
+    return actual;
+}
+
 void Database::Impl::EnsureCatalog() {
     if (!Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysClaves'").IsNull()) return;
     Run(kCreateColumns, {}, false);
@@ -107,8 +113,7 @@ bool Database::Impl::HasPrimaryKey(const std::string& table) {
 }
 
 void Database::Impl::SetAllowZeroLength(const std::string& table, const std::string& column, bool allow) {
-    std::string actual;
-    if (!TableExists(table, &actual)) Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, table));
+    const std::string actual = ExistingTable(table);
     Value decl = Scalar("SELECT type FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE", {actual, column});
     Value name = Scalar("SELECT name FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE", {actual, column});
     if (name.IsNull()) Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, column));

@@ -168,16 +168,14 @@ long Database::Execute(std::string_view sql, const std::vector<Value>& params, i
             return 0;
         }
         case K::AddColumn: {
-            std::string actual;
-            if (!d.TableExists(st.table, &actual)) d.Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, st.table));
+            const std::string actual = d.ExistingTable(st.table);
             d.Run(st.sql, params, false);
             d.RecordColumns(actual, st.columns);
             d.RebuildChecks(actual);
             return 0;
         }
         case K::AddPrimaryKey: {
-            std::string actual;
-            if (!d.TableExists(st.table, &actual)) d.Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, st.table));
+            const std::string actual = d.ExistingTable(st.table);
             if (d.HasPrimaryKey(actual)) d.Throw(err::PrimaryKeyExists, errtext::For(err::PrimaryKeyExists, actual));
             d.Run(st.sql, params, false);
             d.RecordPrimaryKey(actual, st.indexName);
@@ -185,16 +183,14 @@ long Database::Execute(std::string_view sql, const std::vector<Value>& params, i
             return 0;
         }
         case K::DropTable: {
-            std::string actual;
-            if (!d.TableExists(st.table, &actual) && st.ifNotExists) return 0;
-            if (!d.TableExists(st.table, &actual)) d.Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, st.table));
+            if (st.ifNotExists && !d.TableExists(st.table)) return 0;
+            const std::string actual = d.ExistingTable(st.table);
             d.Run(st.sql, params, false);
             d.ForgetTable(actual);
             return 0;
         }
         case K::DropColumn: {
-            std::string actual;
-            if (!d.TableExists(st.table, &actual)) d.Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, st.table));
+            const std::string actual = d.ExistingTable(st.table);
             d.DropChecks(actual);
             try {
                 d.Run(st.sql, params, false);

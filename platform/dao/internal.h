@@ -109,6 +109,8 @@ struct Database::Impl {
     void RecordPrimaryKey(const std::string& table, const std::string& index);
     bool HasPrimaryKey(const std::string& table);
     bool TableExists(std::string_view table, std::string* actualName = nullptr);
+    // The table's name as stored; 3011 when there is no such table.
+    std::string ExistingTable(std::string_view table);
     void DropChecks(const std::string& table);
     void RebuildChecks(const std::string& table);
     // The rules of each column in table order, as the triggers get them.

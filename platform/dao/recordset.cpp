@@ -63,12 +63,9 @@ std::unique_ptr<Recordset> SqlRecordset::Open(Database::Impl& d, std::string_vie
                                               const std::vector<Value>& params) {
     std::unique_ptr<SqlRecordset> rs(new SqlRecordset(d, type));
     if (type == dbOpenTable) {
-        std::string actual;
-        std::string name = WithoutBrackets(sqlOrTable);
-        if (!d.TableExists(name, &actual)) d.Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, name));
-        rs->sourceTable_ = actual;
-        rs->Prepare("SELECT _rowid_ AS " + std::string(kRowidColumn) + ", * FROM " + jetsql::Quote(actual), true,
-                    params);
+        rs->sourceTable_ = d.ExistingTable(WithoutBrackets(sqlOrTable));
+        rs->Prepare("SELECT _rowid_ AS " + std::string(kRowidColumn) + ", * FROM " + jetsql::Quote(rs->sourceTable_),
+                    true, params);
     } else {
         const std::string& sql = d.Translated(sqlOrTable).sql;
         std::string withRowid = type == dbOpenSnapshot ? "" : WithRowid(sql);

@@ -52,7 +52,7 @@ constexpr long long kRowsPerSwitch = 32;
 
 RowInserter::RowInserter(Database& db, std::string_view table) : db_(&db) {
     Database::Impl& d = Attached();
-    if (!d.TableExists(table, &table_)) d.Throw(err::ObjectNotFound, errtext::For(err::ObjectNotFound, table));
+    table_ = d.ExistingTable(table);
     columns_ = d.TableFields(table_);
     std::string names, marks;
     for (const auto& c : columns_) {
