@@ -16,8 +16,8 @@ int DiasDelMes(int anio, int mes) {
     static constexpr int kDias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return mes == 2 && EsBisiesto(anio) ? 29 : kDias[mes - 1];
 }
+}  // namespace
 
-// The number written by `count` digits at `pos`, or -1 when one is not a digit.
 int Digitos(std::string_view s, std::size_t pos, std::size_t count) {
     int value = 0;
     for (std::size_t i = pos; i < pos + count; ++i) {
@@ -26,7 +26,6 @@ int Digitos(std::string_view s, std::size_t pos, std::size_t count) {
     }
     return value;
 }
-}  // namespace
 
 bool EsFechaReal(const Fecha& f) {
     return f.anio >= 1 && f.anio <= 9999 && f.mes >= 1 && f.mes <= 12 && f.dia >= 1 &&

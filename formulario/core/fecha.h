@@ -16,6 +16,10 @@ struct Fecha {
 // Today's date in local time.
 Fecha Hoy();
 
+// The number written by the `count` digits at `pos` (within `s`), or -1
+// when one of them is not a digit.
+int Digitos(std::string_view s, std::size_t pos, std::size_t count);
+
 bool EsFechaReal(const Fecha& f);  // 30 February is not; years 1..9999
 
 // "dd/mm/yyyy": two digits, "/", two digits, "/", four digits, and a real

@@ -39,20 +39,6 @@ zv::Currency ValorMoneda(const dao::Value& valor) {
     return ValorMoneda(valor.AsText());
 }
 
-namespace {
-
-// The number of `count` digits at `pos`, or -1 when one is not a digit.
-int Digitos(std::string_view s, std::size_t pos, std::size_t count) {
-    int n = 0;
-    for (std::size_t i = pos; i < pos + count; ++i) {
-        if (s[i] < '0' || s[i] > '9') return -1;
-        n = n * 10 + (s[i] - '0');
-    }
-    return n;
-}
-
-}  // namespace
-
 bool FechaNoFutura(std::string_view fecha, const Fecha& hoy) {
     // "dd/mm/aaaa" of digits (every date the import checks) is read directly;
     // anything else as the old runtime's Val reads its pieces.

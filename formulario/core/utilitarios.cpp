@@ -39,11 +39,7 @@ std::size_t Ancho(int ancho) { return ancho > 0 ? static_cast<std::size_t>(ancho
 // "MM/YYYY" as year * 12 + month, or -1 when it is not a real month.
 int LeeMes(std::string_view texto) {
     if (texto.size() != 7 || texto[2] != '/') return -1;
-    for (std::size_t i : {0u, 1u, 3u, 4u, 5u, 6u})
-        if (!EsDigito(texto[i])) return -1;
-    int mes = (texto[0] - '0') * 10 + (texto[1] - '0');
-    int anio = 0;
-    for (std::size_t i = 3; i < 7; ++i) anio = anio * 10 + (texto[i] - '0');
+    int mes = Digitos(texto, 0, 2), anio = Digitos(texto, 3, 4);
     if (mes < 1 || mes > 12 || anio < 1) return -1;
     return anio * 12 + mes;
 }
