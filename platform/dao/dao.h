@@ -65,6 +65,7 @@ inline constexpr long ItemNotFound = 3265;        // no field of that name
 inline constexpr long Required = 3314;            // NOT NULL column left Null
 inline constexpr long UnrecognizedFormat = 3343;  // not a database file
 inline constexpr long IndexExists = 3375;
+inline constexpr long InvalidObject = 3420;       // database, recordset or inserter already closed
 inline constexpr long ConversionError = 3421;     // value not convertible to the column's type
 }  // namespace err
 

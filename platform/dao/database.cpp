@@ -145,7 +145,7 @@ void Database::Close() {
 }
 
 long Database::Execute(std::string_view sql, const std::vector<Value>& params, int /*options*/) {
-    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    if (!impl_) ThrowInvalidObject();
     impl_->ClearErrors();
     Impl& d = *impl_;
     const jetsql::Statement st = d.Translated(sql);  // a copy: DDL below may clear the translations
@@ -208,13 +208,13 @@ long Database::Execute(std::string_view sql, const std::vector<Value>& params, i
 
 std::unique_ptr<Recordset> Database::OpenRecordset(std::string_view sqlOrTable, int type,
                                                    const std::vector<Value>& params) {
-    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    if (!impl_) ThrowInvalidObject();
     impl_->ClearErrors();
     return SqlRecordset::Open(*impl_, sqlOrTable, type, params);
 }
 
 std::vector<TableDef> Database::TableDefs() {
-    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    if (!impl_) ThrowInvalidObject();
     std::vector<std::string> names;
     sqlite3_stmt* stmt = nullptr;
     const std::string sql =
@@ -238,7 +238,7 @@ std::vector<TableDef> Database::TableDefs() {
 }
 
 std::optional<TableDef> Database::FindTableDef(std::string_view name) {
-    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    if (!impl_) ThrowInvalidObject();
     std::string actual;
     if (!impl_->TableExists(name, &actual)) return std::nullopt;
     TableDef t;
@@ -249,12 +249,12 @@ std::optional<TableDef> Database::FindTableDef(std::string_view name) {
 }
 
 void Database::SetAllowZeroLength(std::string_view table, std::string_view field, bool allow) {
-    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    if (!impl_) ThrowInvalidObject();
     impl_->SetAllowZeroLength(std::string(table), std::string(field), allow);
 }
 
 void Database::BeginTrans() {
-    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    if (!impl_) ThrowInvalidObject();
     Impl& d = *impl_;
     if (d.transactionDepth == 0) d.Run("BEGIN IMMEDIATE", {}, true);
     else d.Run("SAVEPOINT zv_t" + std::to_string(d.transactionDepth), {}, true);
@@ -262,7 +262,7 @@ void Database::BeginTrans() {
 }
 
 void Database::CommitTrans() {
-    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    if (!impl_) ThrowInvalidObject();
     Impl& d = *impl_;
     if (d.transactionDepth == 0) d.Throw(3034, errtext::For(3034));
     if (d.transactionDepth == 1) d.Run("COMMIT", {}, true);
@@ -271,7 +271,7 @@ void Database::CommitTrans() {
 }
 
 void Database::Rollback() {
-    if (!impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    if (!impl_) ThrowInvalidObject();
     Impl& d = *impl_;
     if (d.transactionDepth == 0) d.Throw(3034, errtext::For(3034));
     if (d.transactionDepth == 1) {

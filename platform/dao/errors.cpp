@@ -50,6 +50,7 @@ std::string For(long number, std::string_view object) {
         case 3317: return "Una o más reglas de validación prohíben los valores" + (o.empty() ? "." : ": " + o);
         case 3343: return "Formato de base de datos no reconocido '" + o + "'.";
         case 3375: return "La tabla ya tiene un índice llamado '" + o + "'.";
+        case err::InvalidObject: return "El objeto no es válido o ya no está definido.";
         case 3421: return "Error en la conversión del tipo de datos" + (o.empty() ? "." : " (campo '" + o + "').");
         case err::OdbcCallFailed:
             return "S1000: la tabla está bloqueada por otro usuario; se agotaron los reintentos de acceso" +
@@ -81,6 +82,8 @@ std::string QuotedNameAfter(const std::string& msg, const char* marker) {
 }
 
 }  // namespace
+
+void ThrowInvalidObject() { throw Error(err::InvalidObject, errtext::For(err::InvalidObject)); }
 
 void Database::Impl::Throw(long number, std::string description) {
     lastErrors = {{number, description}};

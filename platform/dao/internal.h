@@ -22,6 +22,9 @@ namespace errtext {
 std::string For(long number, std::string_view object = {});
 }  // namespace errtext
 
+// The error of a closed database, recordset or inserter (3420).
+[[noreturn]] void ThrowInvalidObject();
+
 // Column facts the catalog keeps: the engine type, the text size, and whether
 // empty text is allowed.
 struct ColumnMeta {

@@ -97,7 +97,7 @@ std::unique_ptr<Recordset> SqlRecordset::Open(Database::Impl& d, std::string_vie
 SqlRecordset::~SqlRecordset() { Close(); }
 
 Database::Impl& SqlRecordset::Db() const {
-    if (!d_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    if (!d_) ThrowInvalidObject();
     return *d_;
 }
 

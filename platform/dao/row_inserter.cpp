@@ -104,7 +104,7 @@ void RowInserter::Finalize() {
 }
 
 Database::Impl& RowInserter::Attached() const {
-    if (!db_ || !db_->impl_) throw Error(3420, "El objeto no es válido o ya no está definido.");
+    if (!db_ || !db_->impl_) ThrowInvalidObject();
     return *db_->impl_;
 }
 
