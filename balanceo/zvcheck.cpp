@@ -41,12 +41,6 @@ int Revisa(const std::string& parametro) {
 
 }  // namespace
 
-std::string LineaDeComandos(const std::vector<std::string>& argumentos) {
-    std::string linea;
-    for (std::size_t i = 0; i < argumentos.size(); ++i) linea += (i ? " " : "") + argumentos[i];
-    return linea;
-}
-
 int Main(const std::string& parametro) {
     zv::SingleInstance instancia(kNombrePrograma);
     if (instancia.PrevInstance()) {
