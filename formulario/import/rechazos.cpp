@@ -28,8 +28,7 @@ void Importacion::GraboLog(const std::string& ArcPla, const std::string& Linea, 
         const bool primero = LogIniciado == 0;
         EscribeLinea(ArcPla, Linea, primero);
         std::string mensaje = MensajeRechazo(Campos.CodigoError, Campos.EtiquetaCampo, Campos.LongitudCampo);
-        if (zv::text::Length(zv::text::Trim(xsOrden)) >= kLargoClave) xsOrden = zv::text::Left(xsOrden, kLargoClave);
-        xsOrden = zvform::Util().AjustaLongitud(xsOrden, kLargoClave);
+        xsOrden = zvform::Util().AjustaLongitud(xsOrden, kLargoClave);  // cut or filled to the key's width
         enUso = &ArcError;
         EscribeLinea(ArcError, xsOrden + " " + mensaje, primero);
         LogIniciado = 1;
