@@ -212,9 +212,8 @@ bool SqlRecordset::BOF() const { Db(); return empty_; }
 
 bool SqlRecordset::EOF_() const { Db(); return empty_ || eof_; }
 
-void SqlRecordset::MoveFirst() {
-    Db();
-    mode_ = Mode::None;
+// The statement run again up to its first row; 3021 when it has none now.
+void SqlRecordset::RestartAtFirstRow() {
     Restart();
     if (!Step()) {
         empty_ = true;
@@ -222,8 +221,14 @@ void SqlRecordset::MoveFirst() {
         total_ = 0;
         Db().Throw(err::NoCurrentRecord, errtext::For(err::NoCurrentRecord));
     }
-    empty_ = false;
     index_ = 0;
+}
+
+void SqlRecordset::MoveFirst() {
+    Db();
+    mode_ = Mode::None;
+    RestartAtFirstRow();
+    empty_ = false;
     visited_ = std::max(visited_, 1L);
 }
 
@@ -231,16 +236,7 @@ void SqlRecordset::MoveLast() {
     Db();
     mode_ = Mode::None;
     if (empty_) Db().Throw(err::NoCurrentRecord, errtext::For(err::NoCurrentRecord));
-    if (eof_ || deleted_) {
-        Restart();
-        if (!Step()) {
-            empty_ = true;
-            eof_ = true;
-            total_ = 0;
-            Db().Throw(err::NoCurrentRecord, errtext::For(err::NoCurrentRecord));
-        }
-        index_ = 0;
-    }
+    if (eof_ || deleted_) RestartAtFirstRow();
     // Step to the end keeping only the row in hand; the last one read stays current.
     std::vector<Value> last = row_;
     std::int64_t lastRowid = rowid_;

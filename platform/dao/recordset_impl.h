@@ -44,6 +44,7 @@ private:
     bool Step();  // true on a row
     void LoadRow();
     void Restart();
+    void RestartAtFirstRow();
     Database::Impl& Db() const;
     int IndexOf(std::string_view name) const;
     void RequireUpdatable() const;
