@@ -6,6 +6,7 @@
 #include "Inserta/tablas.h"
 #include "platform/msgbox.h"
 #include "platform/profile.h"
+#include "shared/conexion.h"
 #include "shared/cuentas.h"
 
 namespace zvsetup {
@@ -14,6 +15,7 @@ namespace {
 
 constexpr const char* kIni = "ZVBAS.INI";
 constexpr long kErrorInterno = 51;
+constexpr const char* kBaseBloqueada = "La Base de datos esta bloqueda";
 
 bool EsSeparador(char c) { return c == '/' || c == '\\'; }
 
@@ -21,15 +23,6 @@ bool EsSeparador(char c) { return c == '/' || c == '\\'; }
 void MuestraErrorFatal(long numero, const std::string& texto) {
     zv::MsgBox("Se ha producido el error '" + std::to_string(numero) + "' en tiempo de ejecución:\n\n" + texto,
                zv::Icon::Critical, zv::Buttons::Ok, "zvsetup");
-}
-
-void MuestraErrorConexion(long numero, const std::string& texto) {
-    const std::string numeroTexto = " " + std::to_string(numero);
-    if (numero == dao::err::DatabaseLocked)
-        zv::MsgBox(numeroTexto + "- La Base de datos esta bloqueda", zv::Icon::None, zv::Buttons::Ok,
-                   "Error de Conección");
-    else
-        zv::MsgBox(texto + "\n" + numeroTexto, zv::Icon::None, zv::Buttons::Ok, "Error de Conección");
 }
 
 // What was written stays; only an open transaction is undone.
@@ -92,9 +85,9 @@ bool AbrirBase(Sesion& s, const std::string& sysPath) {
         s.base = s.engine.OpenDatabase(sysPath + dbName, false, false);
         return true;
     } catch (const zv::Error& e) {
-        MuestraErrorConexion(e.Number(), e.Description());
+        zv::MuestraErrorConexion(e.Number(), e.Description(), kBaseBloqueada);
     } catch (const std::exception& e) {
-        MuestraErrorConexion(kErrorInterno, e.what());
+        zv::MuestraErrorConexion(kErrorInterno, e.what(), kBaseBloqueada);
     }
     return false;
 }

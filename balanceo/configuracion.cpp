@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "platform/error.h"
-#include "platform/msgbox.h"
 #include "platform/profile.h"
+#include "shared/conexion.h"
 #include "shared/cuentas.h"
 
 namespace zvcheck {
@@ -16,12 +16,6 @@ void CambiaCarpetaActual(const std::string& carpeta) {
     std::error_code ec;
     std::filesystem::current_path(carpeta, ec);
     if (ec) throw zv::Error(zv::fileerr::PathNotFound, "No se encontró la ruta de acceso: " + carpeta);
-}
-
-std::string MensajeConexion(const zv::Error& err) {
-    std::string numero = " " + std::to_string(err.Number());
-    if (err.Number() == dao::err::DatabaseLocked) return numero + "- Base esta bloqueda";
-    return err.Description() + "\n" + numero;
 }
 
 }  // namespace
@@ -51,7 +45,7 @@ bool AbrirBase(Estado& e) {
         e.gBase = e.gEngine->OpenDatabase(e.gRutaBase, false, false);
         return true;
     } catch (const zv::Error& err) {
-        zv::MsgBox(MensajeConexion(err), zv::Icon::None, zv::Buttons::Ok, "Error de Conección");
+        zv::MuestraErrorConexion(err.Number(), err.Description(), "Base esta bloqueda");
         return false;
     }
 }
