@@ -181,7 +181,6 @@ private:
     Database() = default;
     sqlite3* db_ = nullptr;
     std::string path_;
-    class DBEngine* engine_ = nullptr;
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -398,7 +398,6 @@ std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& asked, bool 
     }
     db->db_ = d.db;
     db->path_ = path;
-    db->engine_ = this;
     return db;
 }
 

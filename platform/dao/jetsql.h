@@ -33,7 +33,6 @@ struct Statement {
     std::vector<ColumnSpec> columns;
     std::string indexName;
     std::vector<std::string> keyColumns;
-    bool IsSchemaChange() const { return kind != Kind::Plain || schemaWords; }
     bool schemaWords = false;  // CREATE/DROP/ALTER of another kind
     bool ifNotExists = false;  // CREATE TABLE IF NOT EXISTS / DROP TABLE IF EXISTS
 };
