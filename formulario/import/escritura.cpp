@@ -4,6 +4,7 @@
 
 #include "formulario/core/control.h"
 #include "formulario/core/estado.h"
+#include "formulario/core/fecha.h"
 #include "formulario/import/lectura.h"
 #include "platform/currency.h"
 #include "shared/formato.h"
@@ -24,15 +25,10 @@ bool EsMonto(int campo) { return campo >= 15; }
 
 // A ddmmaaaa field that the rules accepted.
 dao::Date Fecha(const std::string& ddmmaaaa) {
-    auto numero = [&](std::size_t desde, std::size_t largo) {
-        int n = 0;
-        for (std::size_t i = desde; i < desde + largo; ++i) n = n * 10 + (ddmmaaaa[i] - '0');
-        return n;
-    };
     dao::Date d;
-    d.day = numero(0, 2);
-    d.month = numero(2, 2);
-    d.year = numero(4, 4);
+    d.day = zvform::Digitos(ddmmaaaa, 0, 2);
+    d.month = zvform::Digitos(ddmmaaaa, 2, 2);
+    d.year = zvform::Digitos(ddmmaaaa, 4, 4);
     return d;
 }
 
