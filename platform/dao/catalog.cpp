@@ -39,8 +39,12 @@ std::string Database::Impl::ExistingTable(std::string_view table) {
     return actual;
 }
 
+bool Database::Impl::HasCatalog() {
+    return !Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysClaves'").IsNull();
+}
+
 void Database::Impl::EnsureCatalog() {
-    if (!Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysClaves'").IsNull()) return;
+    if (HasCatalog()) return;
     Run(kCreateColumns, {}, false);
     Run(kCreateKeys, {}, false);
 }
@@ -85,14 +89,14 @@ void Database::Impl::RecordColumns(const std::string& table, const std::vector<j
 }
 
 void Database::Impl::ForgetTable(const std::string& table) {
-    if (Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysClaves'").IsNull()) return;
+    if (!HasCatalog()) return;
     Run("DELETE FROM MSysColumnas WHERE Tabla = ?", {table});
     Run("DELETE FROM MSysClaves WHERE Tabla = ?", {table});
     catalogSchemaVersion = -1;
 }
 
 void Database::Impl::ForgetColumn(const std::string& table, const std::string& column) {
-    if (Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysClaves'").IsNull()) return;
+    if (!HasCatalog()) return;
     Run("DELETE FROM MSysColumnas WHERE Tabla = ? AND Columna = ?", {table, column});
     catalogSchemaVersion = -1;
 }
@@ -104,7 +108,7 @@ void Database::Impl::RecordPrimaryKey(const std::string& table, const std::strin
 
 bool Database::Impl::HasPrimaryKey(const std::string& table) {
     if (Scalar("SELECT count(*) FROM pragma_table_info(?) WHERE pk > 0", {table}).AsLong() > 0) return true;
-    if (Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysClaves'").IsNull()) return false;
+    if (!HasCatalog()) return false;
     Value index = Scalar("SELECT Indice FROM MSysClaves WHERE Tabla = ?", {table});
     if (index.IsNull()) return false;
     // The key counts while its index exists (a dropped constraint frees the place).
@@ -135,7 +139,7 @@ void Database::Impl::DropChecks(const std::string& table) {
 }
 
 std::vector<ColumnRule> Database::Impl::ColumnRules(const std::string& table) {
-    bool hasCatalog = !Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysClaves'").IsNull();
+    bool hasCatalog = HasCatalog();
     std::vector<ColumnRule> checked;
     sqlite3_stmt* stmt = nullptr;
     std::string sql =

@@ -103,6 +103,7 @@ struct Database::Impl {
     Value Scalar(const std::string& sql, const std::vector<Value>& params = {});
 
     // Catalog.
+    bool HasCatalog();  // the catalog tables exist in the file
     void EnsureCatalog();
     const ColumnMeta* FindColumnMeta(std::string_view table, std::string_view column);
     void RecordColumns(const std::string& table, const std::vector<jetsql::ColumnSpec>& columns);
