@@ -6,20 +6,14 @@
 
 namespace zvreport {
 
-namespace {
-
-std::string Posiciones(const std::string& s, std::size_t desde, std::size_t cuantos) {
-    return desde - 1 < s.size() ? s.substr(desde - 1, cuantos) : std::string();
-}
-
-}  // namespace
+using zv::text::Mid;
 
 void CortaParametro(Estado& e, const std::string& parametro) {
-    e.gDocumento = Posiciones(parametro, 3, 15);
-    e.gFormulario = Posiciones(parametro, 18, 4);
-    e.gPeriodo = Posiciones(parametro, 22, 6);
-    e.gIndicador = Posiciones(parametro, 28, 1);
-    e.gCodigoNC = Posiciones(parametro, 29, 8);
+    e.gDocumento = Mid(parametro, 3, 15);
+    e.gFormulario = Mid(parametro, 18, 4);
+    e.gPeriodo = Mid(parametro, 22, 6);
+    e.gIndicador = Mid(parametro, 28, 1);
+    e.gCodigoNC = Mid(parametro, 29, 8);
     e.gNombreReporte = e.gFormulario + e.gPeriodo + e.gIndicador + e.gCodigoNC;
 }
 
