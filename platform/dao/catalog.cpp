@@ -6,13 +6,13 @@
 
 namespace dao {
 
-namespace {
-
-const char* kCreateColumns =
+const char* const kCreateCatalogColumns =
     "CREATE TABLE IF NOT EXISTS MSysColumnas (Tabla TEXT COLLATE NOCASE, Columna TEXT COLLATE NOCASE, "
     "Tipo INTEGER, Tamano INTEGER, PermiteVacio INTEGER, PRIMARY KEY (Tabla, Columna))";
-const char* kCreateKeys =
+const char* const kCreateCatalogKeys =
     "CREATE TABLE IF NOT EXISTS MSysClaves (Tabla TEXT COLLATE NOCASE PRIMARY KEY, Indice TEXT)";
+
+namespace {
 
 std::string SqlLiteral(std::string_view s) {
     std::string out = "'";
@@ -45,8 +45,8 @@ bool Database::Impl::HasCatalog() {
 
 void Database::Impl::EnsureCatalog() {
     if (HasCatalog()) return;
-    Run(kCreateColumns, {}, false);
-    Run(kCreateKeys, {}, false);
+    Run(kCreateCatalogColumns, {}, false);
+    Run(kCreateCatalogKeys, {}, false);
 }
 
 void Database::Impl::RefreshCatalog() {

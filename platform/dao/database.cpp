@@ -410,13 +410,9 @@ std::unique_ptr<Database> DBEngine::CreateDatabase(const std::string& path) {
     }
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(raw,
-                          "PRAGMA journal_mode = WAL;"
-                          "CREATE TABLE MSysColumnas (Tabla TEXT COLLATE NOCASE, Columna TEXT COLLATE NOCASE, "
-                          "Tipo INTEGER, Tamano INTEGER, PermiteVacio INTEGER, PRIMARY KEY (Tabla, Columna));"
-                          "CREATE TABLE MSysClaves (Tabla TEXT COLLATE NOCASE PRIMARY KEY, Indice TEXT);",
-                          nullptr, nullptr, nullptr);
+    const std::string setup =
+        std::string("PRAGMA journal_mode = WAL;") + kCreateCatalogColumns + ";" + kCreateCatalogKeys + ";";
+    if (rc == SQLITE_OK) rc = sqlite3_exec(raw, setup.c_str(), nullptr, nullptr, nullptr);
     sqlite3_close_v2(raw);
     if (rc != SQLITE_OK) {
         std::string description = "No se pudo crear la base de datos '" + path + "'.";

@@ -25,6 +25,11 @@ std::string For(long number, std::string_view object = {});
 // The error of a closed database, recordset or inserter (3420).
 [[noreturn]] void ThrowInvalidObject();
 
+// The catalog tables: MSysColumnas (engine type, text size, empty text allowed
+// of each column) and MSysClaves (the index of each table's primary key).
+extern const char* const kCreateCatalogColumns;
+extern const char* const kCreateCatalogKeys;
+
 // Column facts the catalog keeps: the engine type, the text size, and whether
 // empty text is allowed.
 struct ColumnMeta {
