@@ -119,12 +119,12 @@ std::string ReportesTest::Registra(std::string_view codigo) {
     return nombre;
 }
 
-std::string ReportesTest::Bytes(const fs::path& archivo) const {
+std::string Bytes(const fs::path& archivo) {
     std::ifstream in(archivo, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::vector<std::string> ReportesTest::Lineas(const fs::path& archivo) const {
+std::vector<std::string> Lineas(const fs::path& archivo) {
     std::string bytes = Bytes(archivo);
     std::vector<std::string> lineas;
     std::size_t inicio = 0;

@@ -22,6 +22,11 @@ inline constexpr const char* kRuc = "20555555556";
 inline constexpr const char* kRazonSocial = "EMPRESA DE PRUEBA S.A.C.";
 inline constexpr const char* kPeriodo = "202301";
 
+// A spool file's bytes as written.
+std::string Bytes(const fs::path& archivo);
+// Lines of a spool file (UTF-8, CR LF checked and removed).
+std::vector<std::string> Lineas(const fs::path& archivo);
+
 // One affiliate detail row (texts as stored).
 struct Afiliado {
     std::string rucEmpleador = "20100070970";
@@ -55,10 +60,6 @@ protected:
     void InsertaAfiliados(int n);
     // Registers a spool file under `codigo` and points gRutaArchivo at it.
     std::string Registra(std::string_view codigo);
-    // The spool file's bytes as written.
-    std::string Bytes(const fs::path& archivo) const;
-    // Lines of a spool file (UTF-8, CR LF checked and removed).
-    std::vector<std::string> Lineas(const fs::path& archivo) const;
     // Compares the file with tests/reports/golden/<nombre>; ZV_UPDATE_GOLDEN=1 rewrites it.
     void ComparaConReferencia(const fs::path& archivo, const std::string& nombre) const;
 

@@ -1,11 +1,9 @@
 // The spool line writer: records, tags, text lines and the page break.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "platform/textfile.h"
 #include "shared/spool.h"
+#include "tests/reports/entorno.h"
 #include "tests/support/support.h"
 
 namespace {
@@ -17,21 +15,11 @@ protected:
     void SetUp() override { w.Abre(ruta); }
     std::string Bytes() {
         w.Cierra();
-        std::ifstream in(ruta, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return zvreports::prueba::Bytes(ruta);
     }
     std::vector<std::string> Lineas() {
-        std::string b = Bytes();
-        std::vector<std::string> out;
-        for (std::size_t i = 0, f; i < b.size(); i = f + 2) {
-            f = b.find("\r\n", i);
-            if (f == std::string::npos) {
-                ADD_FAILURE() << "line without CR LF";
-                break;
-            }
-            out.push_back(zv::text::FromCp1252(b.substr(i, f - i)));
-        }
-        return out;
+        w.Cierra();
+        return zvreports::prueba::Lineas(ruta);
     }
 
     zvtest::TempDir dir;
