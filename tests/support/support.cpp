@@ -8,7 +8,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 
 #include "platform/profile.h"
@@ -62,6 +64,13 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ec;
     fs::remove_all(path_, ec);
+}
+
+std::string Bytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
 
 fs::path BinDir() { return EnvOr("ZV_BIN_DIR", "build/bin"); }

@@ -23,6 +23,9 @@ private:
     fs::path path_;
 };
 
+// A file's bytes as they lie on disk ("" when it cannot be read).
+std::string Bytes(const fs::path& path);
+
 fs::path BinDir();     // the build's bin/ (ZV_BIN_DIR)
 fs::path SourceDir();  // the top of the tree (ZV_SOURCE_DIR)
 

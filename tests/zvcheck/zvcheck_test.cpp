@@ -7,7 +7,6 @@
 #include <fstream>
 #include <memory>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using zvtest::Bytes;
 using zvtest::Installation;
 using zvtest::RunResult;
 
@@ -31,13 +31,6 @@ const std::string kRaiz = "06" + kRuc + "0841" + kPeriodo + "0";
 
 const std::string kTituloInconsistencia = "Error en la información a enviar: ";
 const std::string kMensajeValidacion = "Validación: Error en la validación de las casillas";
-
-std::string Bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void Escribe(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;

@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
 
 #include "platform/dao/dao.h"
 #include "platform/textfile.h"
@@ -26,13 +24,6 @@ std::vector<std::string> Lineas(const fs::path& p) {
     std::string line;
     while (r.ReadLine(line)) out.push_back(line);
     return out;
-}
-
-std::string RawBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
 }
 
 // The text field of a spool record "pPos|x|y|text|bold|size|page|".
@@ -155,7 +146,7 @@ TEST_F(ZvreportTest, SpoolBeginsWithTagsAndRecordsEvery175Twips) {
     EXPECT_NE(Con(s, "PERIODO          : 11/2026"), nullptr);
     EXPECT_NE(Con(s, "NC AB12CD34        Fec.Generación: "), nullptr);
     // Windows-1252 and CR LF on disk.
-    std::string raw = RawBytes(Copia(".PRN"));
+    std::string raw = zvtest::Bytes(Copia(".PRN"));
     EXPECT_NE(raw.find("Generaci\xF3n"), std::string::npos);
     EXPECT_NE(raw.find("<!/font!>\r\n"), std::string::npos);
 }
@@ -235,7 +226,7 @@ TEST_F(ZvreportTest, TwoRunsGiveTwoSpoolRowsReplaceTheCopiesAndLeaveNoTemporaryF
     ASSERT_EQ(archivos, (std::vector<std::string>{"00000001.PRN", "00000002.PRN"}));
     EXPECT_TRUE(fs::exists(inst.folder / "RPT" / "00000001.PRN"));
     EXPECT_TRUE(fs::exists(inst.folder / "RPT" / "00000002.PRN"));
-    EXPECT_EQ(RawBytes(Copia(".PRN")), RawBytes(inst.folder / "RPT" / "00000002.PRN"));
+    EXPECT_EQ(zvtest::Bytes(Copia(".PRN")), zvtest::Bytes(inst.folder / "RPT" / "00000002.PRN"));
     std::vector<std::string> tmp;
     for (const auto& f : fs::directory_iterator(inst.folder / "TMP")) tmp.push_back(f.path().filename());
     EXPECT_EQ(tmp, (std::vector<std::string>{"08412026110AB12CD34.txt"}));

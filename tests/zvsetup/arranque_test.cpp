@@ -1,6 +1,5 @@
 // The start of the run: the base folder from ZVBAS.INI, the database open and
 // its two connection messages, and the exit status.
-#include <fstream>
 #include <sstream>
 
 #include "Inserta/zvsetup.h"
@@ -13,13 +12,7 @@ namespace zvsetup_test {
 namespace {
 
 using Arranque = InstalacionTest;
-
-std::string Bytes(const fs::path& archivo) {
-    std::ifstream f(archivo, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
+using zvtest::Bytes;
 
 // ZVBAS.INI without its SysPath line.
 void QuitaSysPath(const fs::path& windir) {
