@@ -10,12 +10,6 @@ namespace zvsetup_test {
 
 namespace {
 
-// The built programs, when the test environment does not name them.
-const bool kCarpetaDeProgramas = [] {
-    setenv("ZV_BIN_DIR", ZVSETUP_BIN_DIR, /*overwrite*/ 0);
-    return true;
-}();
-
 fs::path ProgramaEnPath(const std::string& nombre) {
     std::stringstream path(std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin");
     std::string carpeta;
