@@ -13,8 +13,6 @@ namespace zvform {
 
 namespace {
 
-constexpr long kArchivoNoEncontrado = 53;
-constexpr long kArchivoYaAbierto = 55;
 constexpr long kFinSinMensaje = 2055;
 constexpr long kCancelada = 20545;
 constexpr long kErrorImpresora = 482;
@@ -24,9 +22,9 @@ constexpr long kValorNoValido = 380;
 
 std::string MensajeImpresion(long numero, const std::string& descripcion) {
     switch (numero) {
-        case kArchivoNoEncontrado:
+        case zv::fileerr::FileNotFound:
         case kFinSinMensaje:
-        case kArchivoYaAbierto:
+        case zv::fileerr::FileAlreadyOpen:
             return "";
         case kCancelada:
             return "La Impresión ha sido Cancelada.";
