@@ -13,7 +13,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/dao/dao.h"
 #include "platform/profile.h"
+#include "shared/cuentas.h"
 
 extern char** environ;
 
@@ -170,6 +172,14 @@ std::map<std::string, std::string> Installation::Env() const {
 
 RunResult Installation::RunProgram(const std::string& program, const std::vector<std::string>& args) const {
     return Run(program, args, Env(), folder);
+}
+
+std::unique_ptr<dao::Database> Installation::Open(const zv::cuentas::Cuenta& account, bool exclusive) const {
+    dao::DBEngine engine;
+    engine.SystemDB = (folder / "ZVBAS.MDW").string();
+    engine.DefaultUser = account.usuario;
+    engine.DefaultPassword = account.clave;
+    return engine.OpenDatabase(database.string(), exclusive, false);
 }
 
 }  // namespace zvtest

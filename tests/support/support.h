@@ -3,8 +3,16 @@
 // installation made by zvbase in a private Windows directory.
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace dao {
+class Database;
+}
+namespace zv::cuentas {
+struct Cuenta;
+}
 
 namespace zvtest {
 
@@ -77,6 +85,9 @@ public:
     // The environment the programs of this installation run with.
     std::map<std::string, std::string> Env() const;
     RunResult RunProgram(const std::string& program, const std::vector<std::string>& args = {}) const;
+    // The shared database opened through the database layer with a program's
+    // account, as that program opens it.
+    std::unique_ptr<dao::Database> Open(const zv::cuentas::Cuenta& account, bool exclusive = false) const;
 };
 
 }  // namespace zvtest

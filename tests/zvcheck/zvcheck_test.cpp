@@ -55,11 +55,7 @@ public:
     std::string Marca(const std::string& raiz = kRaiz) const { return Tmp() + raiz + ".TXT"; }
 
     std::unique_ptr<dao::Database> Abre(bool exclusiva = false) {
-        auto cuenta = zv::cuentas::Zvcheck();
-        engine_.SystemDB = (instalacion_.folder / "ZVBAS.MDW").string();
-        engine_.DefaultUser = cuenta.usuario;
-        engine_.DefaultPassword = cuenta.clave;
-        return engine_.OpenDatabase(instalacion_.database.string(), exclusiva, false);
+        return instalacion_.Open(zv::cuentas::Zvcheck(), exclusiva);
     }
 
     void Cabecera() {
@@ -99,7 +95,6 @@ public:
 private:
     Installation instalacion_;
     zvtest::TempDir runtime_;
-    dao::DBEngine engine_;
 };
 
 std::string HeaderRegex() {

@@ -46,14 +46,7 @@ class ZvreportTest : public ::testing::Test {
 protected:
     Installation inst;
 
-    std::unique_ptr<dao::Database> Abrir() {
-        dao::DBEngine engine;
-        engine.SystemDB = (inst.folder / "ZVBAS.MDW").string();
-        auto c = zv::cuentas::Zvreport();
-        engine.DefaultUser = c.usuario;
-        engine.DefaultPassword = c.clave;
-        return engine.OpenDatabase(inst.database.string());
-    }
+    std::unique_ptr<dao::Database> Abrir() { return inst.Open(zv::cuentas::Zvreport()); }
 
     void Registra(const Declaracion& d) {
         auto db = Abrir();

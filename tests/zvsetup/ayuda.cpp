@@ -22,11 +22,7 @@ fs::path ProgramaEnPath(const std::string& nombre) {
 }  // namespace
 
 std::unique_ptr<dao::Database> InstalacionTest::Abre(bool exclusiva) {
-    const auto cuenta = zv::cuentas::Zvsetup();
-    engine_.SystemDB = (inst.folder / "ZVBAS.MDW").string();
-    engine_.DefaultUser = cuenta.usuario;
-    engine_.DefaultPassword = cuenta.clave;
-    return engine_.OpenDatabase(inst.database.string(), exclusiva, false);
+    return inst.Open(zv::cuentas::Zvsetup(), exclusiva);
 }
 
 std::vector<std::string> InstalacionTest::Sqlite3(const std::string& sql) const {

@@ -26,9 +26,6 @@ protected:
     std::vector<std::string> Sqlite3(const std::string& sql) const;
     fs::path Env841() const { return inst.folder / "tmp" / "env841.txt"; }
     void EscribeEnv841(const std::string& contenido) const;
-
-private:
-    dao::DBEngine engine_;
 };
 
 // Every row of a query through the layer, fields as text joined by "|".
