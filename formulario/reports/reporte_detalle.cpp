@@ -43,21 +43,26 @@ zv::Currency ComoMoneda(const dao::Value& v) {
 
 std::string Izquierda(const dao::Value& v, int ancho) { return Util().RellenaTexto(v.AsText(), ancho, " "); }
 
-// An amount of a detail line in 18 characters; a negative returns amount
-// goes in parentheses in 19, the contributions keep their minus sign.
+// An amount in 18 characters; a negative returns amount goes in
+// parentheses in 19, the contributions keep their minus sign.
+std::string Monto(zv::Currency monto, bool rentabilidad) {
+    if (rentabilidad && monto < zv::Currency())
+        return Util().RellenaNumero(zv::Format(-monto, kMontoNegativo), 19, " ");
+    return Util().RellenaNumero(zv::Format(monto, kMontos), 18, " ");
+}
+
+// An amount of a detail line; a stored text that is no amount is laid out
+// as the number it begins with.
 std::string MontoLinea(const dao::Value& v, bool rentabilidad) {
     std::string t = zv::text::Trim(v.AsText());
     auto c = zv::Currency::Parse(t);
     if (!c) return Util().RellenaNumero(zv::FormatText(t, kMontos), 18, " ");
-    if (rentabilidad && *c < zv::Currency())
-        return Util().RellenaNumero(zv::Format(-*c, kMontoNegativo), 19, " ");
-    return Util().RellenaNumero(zv::Format(*c, kMontos), 18, " ");
+    return Monto(*c, rentabilidad);
 }
 
 std::string MontoTotal(zv::Currency total, bool rentabilidad) {
     if (total == zv::Currency()) return Util().RellenaNumero(zv::Format(total, kTotalCero), 18, " ");
-    if (rentabilidad && total < zv::Currency()) return Util().RellenaNumero(zv::Format(-total, kMontoNegativo), 19, " ");
-    return Util().RellenaNumero(zv::Format(total, kMontos), 18, " ");
+    return Monto(total, rentabilidad);
 }
 
 // The page heading, the title box and the title; on a continuation page
