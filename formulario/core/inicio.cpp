@@ -140,10 +140,7 @@ bool ValidaConfigRegional() {
 }
 
 bool ConfiguraInis() {
-    std::string leido;  // read as the old program did; the value is not used
-    zv::profile::GetProfileString("intl", "sDecimal", "", leido, 1024);
     zv::profile::WriteProfileString("intl", "sDecimal", ".");
-    zv::profile::GetProfileString("intl", "sThousand", "", leido, 1024);
     zv::profile::WriteProfileString("intl", "sThousand", ",");
     return true;
 }
