@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "platform/currency.h"
+#include "platform/error.h"
 #include "platform/textfile.h"
 #include "shared/formato.h"
 #include "shared/reloj.h"
@@ -147,7 +148,8 @@ std::string ReservaNombreTemporal(const std::string& carpeta) {
             close(fd);
             return ruta;
         }
-        if (errno != EEXIST) throw zv::Error(76, "No se encontró la ruta de acceso: " + carpeta);
+        if (errno != EEXIST)
+            throw zv::Error(zv::fileerr::PathNotFound, "No se encontró la ruta de acceso: " + carpeta);
     }
 }
 

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/error.h"
 #include "platform/msgbox.h"
 #include "summary/resumen.h"
 
@@ -14,7 +15,9 @@ namespace {
 void Copia(const std::string& desde, const std::string& hacia) {
     std::error_code ec;
     fs::copy_file(desde, hacia, fs::copy_options::overwrite_existing, ec);
-    if (ec) throw zv::Error(75, "Error de acceso a la ruta o el archivo: " + hacia + " (" + ec.message() + ")");
+    if (ec)
+        throw zv::Error(zv::fileerr::PathFileAccess,
+                        "Error de acceso a la ruta o el archivo: " + hacia + " (" + ec.message() + ")");
 }
 
 void MensajeErrorTecnico(long numero, const std::string& texto) {
@@ -30,7 +33,7 @@ void CopiaDocumentos(Estado& e) {
     Copia(e.gRutaTexto, e.gRutaTmp + "/" + e.gNombreReporte + ".txt");
     std::error_code ec;
     if (!fs::remove(e.gRutaTexto, ec) || ec)
-        throw zv::Error(75, "Error de acceso a la ruta o el archivo: " + e.gRutaTexto);
+        throw zv::Error(zv::fileerr::PathFileAccess, "Error de acceso a la ruta o el archivo: " + e.gRutaTexto);
 }
 
 int GeneraResumenEnvio(Estado& e, const std::string& parametro) {
