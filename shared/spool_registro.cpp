@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/dao/dao.h"
+#include "platform/textfile.h"
 #include "shared/reloj.h"
 #include "shared/spool.h"
 
@@ -59,14 +60,11 @@ private:
 long long ComoNumero(const dao::Value& v) {
     if (v.IsNull()) return 0;
     if (v.Type() != dao::DataType::Text) return v.AsLong();
-    std::string t = v.AsText();
-    std::size_t i = 0, fin = t.size();
-    while (i < fin && t[i] == ' ') ++i;
-    while (fin > i && t[fin - 1] == ' ') --fin;
-    if (i == fin) throw dao::Error(dao::err::TypeMismatch, "No coinciden los tipos");
-    for (std::size_t k = i; k < fin; ++k)
-        if (!std::isdigit(static_cast<unsigned char>(t[k]))) throw dao::Error(dao::err::TypeMismatch, "No coinciden los tipos");
-    return std::stoll(t.substr(i, fin - i));
+    const std::string t = zv::text::Trim(v.AsText());
+    if (t.empty()) throw dao::Error(dao::err::TypeMismatch, "No coinciden los tipos");
+    for (unsigned char c : t)
+        if (!std::isdigit(c)) throw dao::Error(dao::err::TypeMismatch, "No coinciden los tipos");
+    return std::stoll(t);
 }
 
 long long Maximo(dao::Database& base, std::string_view sql, const std::vector<dao::Value>& params) {
