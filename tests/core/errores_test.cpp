@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <regex>
 
 #include "formulario/core/archivos.h"
@@ -25,11 +24,6 @@ const char* const kTextoReintento =
     "2. El usuario no tiene permisos de accesos sobre la tabla (PERMISOS).\n"
     "Si desea continuar reintentando esta operación presione REINTENTAR de\n"
     "lo contrario presione CANCELAR para la cancelación de esta operación.";
-
-std::string LeeBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class ManejoDeErrores : public testing::Test {
 protected:
@@ -107,7 +101,7 @@ TEST_F(ManejoDeErrores, FatalConTresErroresDelMotor) {
     EXPECT_EQ(mensajes.shown[0].title, "Error crítico: 3022 (Rutina: CmdGrabar_Click) ");
     EXPECT_EQ(mensajes.shown[0].buttons, zv::Buttons::Ok);
 
-    std::string bytes = LeeBytes(Log());
+    std::string bytes = zvtest::Bytes(Log());
     std::regex entrada(
         "Fecha y Hora del error: \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d (AM|PM)\r\n"
         "Error producido en    : CmdGrabar_Click\r\n");
@@ -241,8 +235,8 @@ TEST_F(ManejoDeErrores, ModosYNumeros) {
     std::fputs("xy", zvform::archivos::Binario(otro));
     zvform::archivos::Cierra(agrega);
     zvform::archivos::Cierra(otro);
-    EXPECT_EQ(LeeBytes(ruta), "uno\r\ndos\r\n");
-    EXPECT_EQ(LeeBytes(dir.path() / "otro.bin"), "xy");
+    EXPECT_EQ(zvtest::Bytes(ruta), "uno\r\ndos\r\n");
+    EXPECT_EQ(zvtest::Bytes(dir.path() / "otro.bin"), "xy");
 
     int lee = AbrirArchivo((dir.path() / "otro.bin").string(), 5, 0, true);
     ASSERT_GT(lee, 0);

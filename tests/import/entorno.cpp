@@ -6,9 +6,6 @@
 #include "formulario/core/termina.h"
 #include "platform/textfile.h"
 
-#include <fstream>
-#include <iterator>
-
 namespace zvimport::prueba {
 
 using zvform::Estado;
@@ -88,11 +85,7 @@ std::string ImportacionTest::Texto(const std::string& sql, const std::vector<dao
 fs::path ImportacionTest::RutaRpt() const { return Estado::G().gRutaRpt; }
 
 std::vector<std::string> ImportacionTest::Lineas(const fs::path& archivo) {
-    std::string bytes;
-    {
-        std::ifstream in(archivo, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    const std::string bytes = zvtest::Bytes(archivo);
     std::vector<std::string> out;
     std::size_t inicio = 0;
     for (std::size_t fin; (fin = bytes.find("\r\n", inicio)) != std::string::npos; inicio = fin + 2)

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 #include "formulario/core/estado.h"
 #include "formulario/core/inicio.h"
@@ -119,13 +118,8 @@ std::string ReportesTest::Registra(std::string_view codigo) {
     return nombre;
 }
 
-std::string Bytes(const fs::path& archivo) {
-    std::ifstream in(archivo, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::vector<std::string> Lineas(const fs::path& archivo) {
-    std::string bytes = Bytes(archivo);
+    std::string bytes = zvtest::Bytes(archivo);
     std::vector<std::string> lineas;
     std::size_t inicio = 0;
     while (inicio < bytes.size()) {
@@ -140,14 +134,14 @@ std::vector<std::string> Lineas(const fs::path& archivo) {
 
 void ReportesTest::ComparaConReferencia(const fs::path& archivo, const std::string& nombre) const {
     fs::path referencia = fs::path(ZV_REPORTS_GOLDEN_DIR) / nombre;
-    std::string obtenido = Bytes(archivo);
+    std::string obtenido = zvtest::Bytes(archivo);
     const char* actualiza = std::getenv("ZV_UPDATE_GOLDEN");
     if (actualiza && std::string(actualiza) == "1") {
         std::ofstream(referencia, std::ios::binary) << obtenido;
         return;
     }
     ASSERT_TRUE(fs::exists(referencia)) << referencia;
-    std::string esperado = Bytes(referencia);
+    std::string esperado = zvtest::Bytes(referencia);
     if (obtenido == esperado) return;
     // Point at the first differing line.
     auto a = Lineas(archivo), b = Lineas(referencia);

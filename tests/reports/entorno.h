@@ -22,8 +22,6 @@ inline constexpr const char* kRuc = "20555555556";
 inline constexpr const char* kRazonSocial = "EMPRESA DE PRUEBA S.A.C.";
 inline constexpr const char* kPeriodo = "202301";
 
-// A spool file's bytes as written.
-std::string Bytes(const fs::path& archivo);
 // Lines of a spool file (UTF-8, CR LF checked and removed).
 std::vector<std::string> Lineas(const fs::path& archivo);
 

@@ -15,7 +15,7 @@ protected:
     void SetUp() override { w.Abre(ruta); }
     std::string Bytes() {
         w.Cierra();
-        return zvreports::prueba::Bytes(ruta);
+        return zvtest::Bytes(ruta);
     }
     std::vector<std::string> Lineas() {
         w.Cierra();
