@@ -7,13 +7,13 @@
 #include "platform/msgbox.h"
 #include "platform/profile.h"
 #include "shared/conexion.h"
+#include "shared/configuracion.h"
 #include "shared/cuentas.h"
 
 namespace zvsetup {
 
 namespace {
 
-constexpr const char* kIni = "ZVBAS.INI";
 constexpr long kErrorInterno = 51;
 constexpr const char* kBaseBloqueada = "La Base de datos esta bloqueda";
 
@@ -59,7 +59,7 @@ std::string QuitaSeparadorDoble(std::string path) {
     return path;
 }
 
-std::string LeeSysPath() { return zv::profile::ReadTrimmed("Options", "SysPath", kIni); }
+std::string LeeSysPath() { return zv::configuracion::LeeOpcion("SysPath"); }
 
 int Main() {
     Sesion s;
@@ -76,9 +76,10 @@ int Main() {
 bool AbrirBase(Sesion& s, const std::string& sysPath) {
     try {
         std::string dbName;
-        zv::profile::GetPrivateProfileString("Options", "DBName", "", dbName, 255, kIni);
-        s.engine.IniPath = kIni;
-        s.engine.SystemDB = sysPath + "/ZVBAS.MDW";
+        zv::profile::GetPrivateProfileString(zv::configuracion::kSeccion, "DBName", "", dbName, 255,
+                                             zv::configuracion::kArchivo);
+        s.engine.IniPath = zv::configuracion::kArchivo;
+        s.engine.SystemDB = sysPath + "/" + zv::configuracion::kGrupoTrabajo;
         const auto cuenta = zv::cuentas::Zvsetup();
         s.engine.DefaultUser = cuenta.usuario;
         s.engine.DefaultPassword = cuenta.clave;

@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "platform/error.h"
-#include "platform/profile.h"
+#include "shared/configuracion.h"
 #include "shared/conexion.h"
 #include "shared/cuentas.h"
 
@@ -21,9 +21,9 @@ void CambiaCarpetaActual(const std::string& carpeta) {
 }  // namespace
 
 bool LeerIni(Estado& e) {
-    e.gSysPath = zv::profile::ReadTrimmed("Options", "SysPath", kArchivoIni);
-    e.gDBPath = zv::profile::ReadTrimmed("Options", "DBPath", kArchivoIni);
-    e.gDBName = zv::profile::ReadTrimmed("Options", "DBName", kArchivoIni);
+    e.gSysPath = zv::configuracion::LeeOpcion("SysPath");
+    e.gDBPath = zv::configuracion::LeeOpcion("DBPath");
+    e.gDBName = zv::configuracion::LeeOpcion("DBName");
     CambiaCarpetaActual(e.gSysPath);
     e.gRutaBase = e.gDBPath + e.gDBName;
     if (!AbrirBase(e)) return false;
@@ -32,10 +32,10 @@ bool LeerIni(Estado& e) {
 }
 
 bool AbrirBase(Estado& e) {
-    const std::string sistema = e.gSysPath + "ZVBAS.MDW";
+    const std::string sistema = e.gSysPath + zv::configuracion::kGrupoTrabajo;
     // The host reads the workgroup file's place from here; a failed write
     // shows up as a failed open below.
-    zv::profile::WritePrivateProfileString("Options", "SystemDB", sistema, kArchivoIni);
+    zv::configuracion::GrabaOpcion("SystemDB", sistema);
     try {
         auto cuenta = zv::cuentas::Zvcheck();
         e.gEngine = std::make_unique<dao::DBEngine>();

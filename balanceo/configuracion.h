@@ -4,8 +4,6 @@
 
 namespace zvcheck {
 
-inline constexpr const char* kArchivoIni = "ZVBAS.INI";
-
 // Reads SysPath, DBPath and DBName, makes SysPath the current folder, opens
 // the database and sets gRutaTmp. False when the database could not be
 // opened (the message was shown). A SysPath that names no folder raises

@@ -1,22 +1,20 @@
 // Configuration and database open of zvreport.
 #include "platform/msgbox.h"
-#include "platform/profile.h"
+#include "shared/configuracion.h"
 #include "shared/cuentas.h"
 #include "summary/resumen.h"
 
 namespace zvreport {
 
-namespace {
-constexpr const char* kIni = "ZVBAS.INI";
-constexpr const char* kSeccion = "Options";
-}  // namespace
+using zv::configuracion::kGrupoTrabajo;
+using zv::configuracion::LeeOpcion;
 
 void LeerIni(Estado& e) {
-    std::string dbPath = zv::profile::ReadTrimmed(kSeccion, "DBPath", kIni);
-    std::string dbName = zv::profile::ReadTrimmed(kSeccion, "DBName", kIni);
+    std::string dbPath = LeeOpcion("DBPath");
+    std::string dbName = LeeOpcion("DBName");
     e.gDBPath = dbPath;
     e.gRutaBase = dbPath + dbName;
-    e.gUsuario = zv::profile::ReadTrimmed(kSeccion, "SysUser", kIni);
+    e.gUsuario = LeeOpcion("SysUser");
     e.gRutaEnv = dbPath + "ENV";
     e.gRutaRpt = dbPath + "RPT";
     e.gRutaTmp = dbPath + "TMP";
@@ -25,11 +23,11 @@ void LeerIni(Estado& e) {
 void AbrirBase(Estado& e) {
     // The key is written with a separator even when DBPath ends in one; the
     // engine's own value is built without doubling it.
-    zv::profile::WritePrivateProfileString(kSeccion, "SystemDB", e.gDBPath + "/" + "ZVBAS.MDW", kIni);
+    zv::configuracion::GrabaOpcion("SystemDB", e.gDBPath + "/" + kGrupoTrabajo);
     e.gEngine = std::make_unique<dao::DBEngine>();
-    e.gEngine->IniPath = kIni;
+    e.gEngine->IniPath = zv::configuracion::kArchivo;
     bool endsInSeparator = !e.gDBPath.empty() && e.gDBPath.back() == '/';
-    e.gEngine->SystemDB = e.gDBPath + (endsInSeparator ? "ZVBAS.MDW" : "/ZVBAS.MDW");
+    e.gEngine->SystemDB = e.gDBPath + (endsInSeparator ? "" : "/") + kGrupoTrabajo;
     auto cuenta = zv::cuentas::Zvreport();
     e.gEngine->DefaultUser = cuenta.usuario;
     e.gEngine->DefaultPassword = cuenta.clave;
