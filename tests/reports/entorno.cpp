@@ -30,10 +30,6 @@ std::string errorDeInstalacion;
 }
 
 void ReportesTest::SetUpTestSuite() {
-    // The built programs lie in bin/ beside the tests' folder when the
-    // environment does not say where.
-    const fs::path programa = fs::canonical("/proc/self/exe");
-    setenv("ZV_BIN_DIR", (programa.parent_path().parent_path() / "bin").c_str(), 0);
     zvtest::Installation::Options o;
     o.runSetup = true;
     try {
