@@ -255,10 +255,6 @@ TEST_F(ZvreportTest, ShortKeyReadsEmptyFieldsAndFindsNoDeclarant) {
     EXPECT_NE(r.err.find("No existe data para Generar Reporte de Envio!!!"), std::string::npos);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(ZvreportTest, DisplayWithoutXServerStillEndsOnAMessage) {
     // DISPLAY names no running server: the message goes to standard error
     // instead of the program aborting in the windowing system.
