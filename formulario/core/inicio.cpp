@@ -12,6 +12,7 @@
 #include "platform/profile.h"
 #include "platform/regional.h"
 #include "platform/window_search.h"
+#include "shared/configuracion.h"
 #include "shared/cuentas.h"
 #include "shared/formato.h"
 
@@ -147,22 +148,22 @@ bool ConfiguraInis() {
 
 bool LeerIni() {
     Estado& g = Estado::G();
-    auto leer = [](const char* clave) { return zv::profile::ReadTrimmed("Options", clave, "ZVBAS.INI"); };
-    g.gSysPath = leer("SysPath");
+    using zv::configuracion::LeeOpcion;
+    g.gSysPath = LeeOpcion("SysPath");
     g.gRutaRpt = g.gSysPath + "RPT/";
     if (!FijaCarpetaActual(g.gSysPath)) return false;
-    std::string dbPath = leer("DBPath");
-    std::string dbName = leer("DBName");
+    std::string dbPath = LeeOpcion("DBPath");
+    std::string dbName = LeeOpcion("DBName");
     g.gRutaBase = dbPath + dbName;
     g.gArchivoAyuda = g.gSysPath + "0841" + "/" + "zvform.hlp";
-    g.gUsuario = leer("SysUser");
+    g.gUsuario = LeeOpcion("SysUser");
     return AbrirBase();
 }
 
 bool AbrirBase() {
     Estado& g = Estado::G();
     g.gEngine = std::make_unique<dao::DBEngine>();
-    g.gEngine->SystemDB = g.gSysPath + "ZVBAS.MDW";
+    g.gEngine->SystemDB = g.gSysPath + zv::configuracion::kGrupoTrabajo;
     zv::cuentas::Cuenta cuenta = zv::cuentas::Zvform();
     g.gEngine->DefaultUser = cuenta.usuario;
     g.gEngine->DefaultPassword = cuenta.clave;
