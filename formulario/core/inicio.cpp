@@ -12,6 +12,7 @@
 #include "platform/profile.h"
 #include "platform/regional.h"
 #include "platform/window_search.h"
+#include "shared/conexion.h"
 #include "shared/configuracion.h"
 #include "shared/cuentas.h"
 #include "shared/formato.h"
@@ -171,11 +172,7 @@ bool AbrirBase() {
         g.gBase = g.gEngine->OpenDatabase(g.gRutaBase, false, false);
         return true;
     } catch (const zv::Error& e) {
-        std::string numero = " " + std::to_string(e.Number());
-        if (e.Number() == dao::err::DatabaseLocked)
-            zv::MsgBox(numero + "- Base esta bloqueda", zv::Icon::None, zv::Buttons::Ok, "Error de Conección");
-        else
-            zv::MsgBox(e.Description() + "\n" + numero, zv::Icon::None, zv::Buttons::Ok, "Error de Conección");
+        zv::MuestraErrorConexion(e.Number(), e.Description(), "Base esta bloqueda");
         return false;
     }
 }
