@@ -4,11 +4,9 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
-#include <cmath>
 
 #include "formulario/core/estado.h"
 #include "formulario/core/inicio.h"
@@ -16,6 +14,7 @@
 #include "formulario/core/ui/acercade.h"
 #include "formulario/core/ui/ayuda.h"
 #include "formulario/core/ui/barra_estado.h"
+#include "formulario/core/widgets/twips.h"
 #include "platform/cursor.h"
 
 namespace zvform::ui {
@@ -27,12 +26,6 @@ constexpr int kIzquierdaTwips = -50;
 constexpr int kArribaTwips = -50;
 constexpr int kAnchoTwips = 9720;
 constexpr int kAltoTwips = 7320;
-constexpr double kTwipsPorPulgada = 1440.0;
-
-int APixeles(int twips, double puntosPorPulgada) {
-    return static_cast<int>(std::lround(twips * puntosPorPulgada / kTwipsPorPulgada));
-}
-
 void Ejecuta(const std::function<void()>& abridor) {
     if (abridor) abridor();
 }
@@ -251,11 +244,7 @@ void MDIFrm::mnuAcercade_Click() { MuestraAcercade(this); }
 // ---- Window ---------------------------------------------------------------
 
 QRect MDIFrm::GeometriaFija() const {
-    const QScreen* pantalla = screen();
-    const double dpiX = pantalla ? pantalla->logicalDotsPerInchX() : 96.0;
-    const double dpiY = pantalla ? pantalla->logicalDotsPerInchY() : 96.0;
-    return {APixeles(kIzquierdaTwips, dpiX), APixeles(kArribaTwips, dpiY), APixeles(kAnchoTwips, dpiX),
-            APixeles(kAltoTwips, dpiY)};
+    return RectTwips(kIzquierdaTwips, kArribaTwips, kAnchoTwips, kAltoTwips, this);
 }
 
 void MDIFrm::AplicaGeometria() {

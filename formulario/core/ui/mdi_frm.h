@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QRect>
 #include <functional>
+#include <string>
 
 class QAction;
 class QMdiArea;
@@ -24,6 +25,15 @@ struct AbridoresFormularios {
     std::function<void()> abrirImportar;          // FrmImportar
     std::function<void()> abrirImprimir;          // frmImprimir
     std::function<void()> abrirConsultas;         // FrmConsultas
+
+    // How every report is shown: the spool file `archivo` (its bare name,
+    // under gRutaRpt) previewed modally with the mode "Vprevia", printed at
+    // once with any other mode. True when it was shown, or printed whole;
+    // false once the user has been told why not.
+    std::function<bool(const std::string& archivo, const std::string& modo)> muestraReporte;
+    // The page-range dialog frmImpxPag over the spool file `archivo` of
+    // `paginas` pages, shown modally.
+    std::function<void(const std::string& archivo, int paginas)> abrirRangoPaginas;
 };
 
 class MDIFrm : public QMainWindow {
