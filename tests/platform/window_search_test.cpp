@@ -1,4 +1,4 @@
-// Runs under xvfb-run: every window here is on a private X server.
+// Runs on a private X server (zv_con_servidor_x): every window here is its own.
 #include "platform/window_search.h"
 
 #include "platform/msgbox.h"
@@ -60,7 +60,7 @@ private:
 bool CorreApp(const std::string& title) { return zv::cWindows().CorreApp(title); }
 
 TEST(CorreApp, FindsOnlyAVisibleWindowWithExactlyThatTitle) {
-    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run under xvfb-run";
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run under zv_con_servidor_x";
     EXPECT_FALSE(CorreApp("Zarvomat"));
     TestWindow host({"Zarvomat"});
     EXPECT_TRUE(CorreApp("Zarvomat"));

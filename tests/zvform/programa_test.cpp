@@ -12,7 +12,7 @@
 #include "platform/textfile.h"
 #include "shared/cuentas.h"
 #include "tests/support/support.h"
-#include "tests/zvform/servidor_x.h"
+#include "tests/support/servidor_x.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/zvform/servidor_x.h"
+#include "tests/support/servidor_x.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -6,11 +6,17 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <stdexcept>
 #include <thread>
@@ -20,6 +26,8 @@
 extern char** environ;
 
 namespace zvtest {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -37,10 +45,19 @@ std::optional<int> CodigoDe(int status) {
     return std::nullopt;
 }
 
+// True once the child has ended and been reaped (now or before): its number
+// may already belong to another process, so it is never signalled again.
+bool Acabado(pid_t pid) {
+    pid_t r = waitpid(pid, nullptr, WNOHANG);
+    return r == pid || (r < 0 && errno == ECHILD);
+}
+
+// Asks the child to end, waits for it, and kills it when it will not.
 void Termina(pid_t pid) {
+    if (Acabado(pid)) return;
     kill(pid, SIGTERM);
-    for (int i = 0; i < 40; ++i) {
-        if (waitpid(pid, nullptr, WNOHANG) == pid) return;
+    for (int i = 0; i < 200; ++i) {
+        if (Acabado(pid)) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     kill(pid, SIGKILL);
@@ -97,37 +114,119 @@ auto ConDisplay(const std::string& display, F f) -> decltype(f(static_cast<Displ
 
 }  // namespace
 
-ServidorX::ServidorX() {
+std::string CarpetaCerrojosX() { return (fs::temp_directory_path() / "zvtest-x").string(); }
+
+namespace {
+
+// The folder is shared by every user's tests: anyone may add a lock file.
+int AbreCerrojo(int numero) {
+    std::string carpeta = CarpetaCerrojosX();
+    if (mkdir(carpeta.c_str(), 01777) == 0) chmod(carpeta.c_str(), 01777);
+    std::string ruta = carpeta + "/" + std::to_string(numero) + ".lock";
+    mode_t antes = umask(0);
+    int fd = open(ruta.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    umask(antes);
+    if (fd < 0) return -1;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// A server outside this scheme (a person's Xvfb, xvfb-run) may hold the
+// number: its lock file names a live process. A stale one the server clears.
+bool NumeroEnUsoFuera(int numero) {
+    std::ifstream in("/tmp/.X" + std::to_string(numero) + "-lock");
+    long pid = 0;
+    if (!(in >> pid) || pid <= 0) return false;
+    return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+// Waits until a client connects (the server said it is ready, yet a
+// connection is the proof), while the server still runs.
+bool EsperaConexion(pid_t pid, const std::string& display, int segundos) {
+    auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(segundos);
+    while (std::chrono::steady_clock::now() < limite) {
+        if (Acabado(pid)) return false;
+        if (Display* d = XOpenDisplay(display.c_str())) {
+            XCloseDisplay(d);
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+// Reads the number the server writes once it listens; "" when it ended first.
+std::string LeeListo(int fd, int segundos) {
+    std::string numero;
+    auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(segundos);
+    char c;
+    while (std::chrono::steady_clock::now() < limite) {
+        pollfd pfd{fd, POLLIN, 0};
+        if (poll(&pfd, 1, 200) <= 0) continue;
+        if (read(fd, &c, 1) != 1 || c == '\n') break;
+        numero += c;
+    }
+    return numero;
+}
+
+}  // namespace
+
+ServidorX::ServidorX(const std::string& pantalla) {
+    const int rango = kUltimoDisplay - kPrimerDisplay + 1;
+    const int desde = static_cast<int>(getpid()) % rango;  // side-by-side tests start apart
+    for (int i = 0; i < rango; ++i) {
+        int numero = kPrimerDisplay + (desde + i) % rango;
+        cerrojo_ = AbreCerrojo(numero);
+        if (cerrojo_ < 0) continue;
+        if (!NumeroEnUsoFuera(numero) && Arranca(numero, pantalla)) return;
+        Detiene();
+    }
+    throw std::runtime_error("no X server could start on displays :" + std::to_string(kPrimerDisplay) + "-" +
+                             std::to_string(kUltimoDisplay));
+}
+
+bool ServidorX::Arranca(int numero, const std::string& pantalla) {
     int tubo[2];
-    if (pipe(tubo) != 0) throw std::runtime_error("pipe failed");
+    if (pipe2(tubo, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+    const std::string display = ":" + std::to_string(numero);
     pid_ = fork();
     if (pid_ < 0) throw std::runtime_error("fork failed");
     if (pid_ == 0) {
-        close(tubo[0]);
+        // A test killed on its timeout takes its server with it. -noreset:
+        // a server resets when its last client leaves, and refuses
+        // connections meanwhile (the program that comes next would fail).
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         Redirige(0, "/dev/null", O_RDONLY);
         Redirige(1, "/dev/null", O_WRONLY);
         Redirige(2, "/dev/null", O_WRONLY);
-        std::string fd = std::to_string(tubo[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
+        int listo = dup(tubo[1]);  // without close-on-exec
+        std::string fd = std::to_string(listo);
+        execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0", pantalla.c_str(),
+               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(tubo[1]);
-    std::string numero;
-    pollfd pfd{tubo[0], POLLIN, 0};
-    char c;
-    while (poll(&pfd, 1, 10000) > 0 && read(tubo[0], &c, 1) == 1 && c != '\n') numero += c;
+    std::string dicho = LeeListo(tubo[0], 30);
     close(tubo[0]);
-    if (numero.empty()) {
-        Termina(pid_);
-        throw std::runtime_error("Xvfb did not start");
-    }
-    display_ = ":" + numero;
+    if (dicho != std::to_string(numero) || !EsperaConexion(pid_, display, 30)) return false;
+    numero_ = numero;
+    display_ = display;
+    return true;
 }
 
-ServidorX::~ServidorX() {
+// The server first, then its number: the lock goes only once the server,
+// its socket and its own lock file are gone.
+void ServidorX::Detiene() {
     if (pid_ > 0) Termina(pid_);
+    pid_ = -1;
+    if (cerrojo_ >= 0) close(cerrojo_);
+    cerrojo_ = -1;
 }
+
+ServidorX::~ServidorX() { Detiene(); }
 
 ProcesoEnFondo::ProcesoEnFondo(const std::string& programa, const std::map<std::string, std::string>& env,
                                const std::string& carpeta) {

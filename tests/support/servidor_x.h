@@ -1,8 +1,14 @@
 #pragma once
 // What the tests of the running programs need from a real X server: a
-// private Xvfb (display number chosen by the server itself, so that tests
-// may run side by side), programs left running in the background, and a
-// look at the windows by their titles.
+// private Xvfb, programs left running in the background, and a look at the
+// windows by their titles.
+//
+// Servers that start and stop at once on the lowest free display numbers
+// remove each other's socket when a number is reused, so each test server
+// gets a number of its own range (kPrimerDisplay..kUltimoDisplay, which no
+// other program here uses), chosen under a lock file the test holds until
+// its server has fully exited. The server counts as started only once a
+// client has connected to it.
 #include <sys/types.h>
 
 #include <map>
@@ -12,16 +18,29 @@
 
 namespace zvtest {
 
+constexpr int kPrimerDisplay = 200;
+constexpr int kUltimoDisplay = 299;
+
+// The folder of the lock files, one per display number ("<n>.lock").
+std::string CarpetaCerrojosX();
+
 class ServidorX {
 public:
-    ServidorX();  // throws when Xvfb cannot start
-    ~ServidorX();
+    // Throws when no number of the range gives a server that answers.
+    explicit ServidorX(const std::string& pantalla = "1280x1024x24");
+    ~ServidorX();  // returns once the server has exited; then frees the number
     ServidorX(const ServidorX&) = delete;
     ServidorX& operator=(const ServidorX&) = delete;
     const std::string& Display() const { return display_; }
+    int Numero() const { return numero_; }
 
 private:
+    bool Arranca(int numero, const std::string& pantalla);
+    void Detiene();
+
     pid_t pid_ = -1;
+    int cerrojo_ = -1;  // the lock file's descriptor, held while the server lives
+    int numero_ = -1;
     std::string display_;
 };
 
