@@ -618,11 +618,13 @@ private slots:
         QCOMPARE(Cuenta("CAB"), 0L);
         QVERIFY(mensajes.shown.empty());
 
-        // The space bar opens the folder chosen in the folder list.
+        // Typing a folder's first letters finds it; the space bar opens it.
         fs::create_directories(uno / "sub");
+        fs::create_directories(uno / "otra");
         emit DirList()->itemDoubleClicked(DirList()->item(0));
         DirList()->setFocus();
-        DirList()->setCurrentRow(1);
+        QTest::keyClicks(DirList(), "su");
+        QCOMPARE(DirList()->currentItem()->text(), QString("sub"));
         QTest::keyClick(DirList(), Qt::Key_Space);
         QCOMPARE(frm->Carpeta(), (uno / "sub").string());
     }

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 #include "formulario/core/consultas.h"
 #include "formulario/core/estado.h"
@@ -74,6 +75,22 @@ Control* Crea(QWidget* padre, const char* nombre, int izquierda, int arriba, int
     zvform::UbicaTwips(*control, izquierda, arriba, ancho, alto);
     return control;
 }
+
+constexpr int kNivelCarpeta = Qt::UserRole + 1;
+
+// The folder list draws each folder one step in from its parent, as a
+// folder list does; the names themselves stay bare so that typing a
+// name's first letters finds it.
+class SangriaCarpetas : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* opcion, const QModelIndex& indice) const override {
+        QStyledItemDelegate::initStyleOption(opcion, indice);
+        opcion->rect.adjust(indice.data(kNivelCarpeta).toInt() * zvform::TwipsX(180), 0, 0, 0);
+    }
+};
 
 // Runs the import flag down however the import ends.
 class Bandera {
@@ -143,6 +160,7 @@ void FrmImportar::CreaArchivo() {
     zvform::UbicaTwips(*DrvLst_, 240, 720, 2595, 315);
     Etiqueta(Frame1_, "Unidades de Disco :", 240, 480, 1455, 210, DrvLst_);
     DirList_ = Crea<QListWidget>(Frame1_, "DirList", 3000, 720, 3375, 1665);
+    DirList_->setItemDelegate(new SangriaCarpetas(DirList_));
     Etiqueta(Frame1_, "Directorios :", 3000, 480, 870, 270, DirList_);
     flListaFiles_ = Crea<QListWidget>(Frame1_, "flListaFiles", 240, 1320, 2595, 1065);
     Etiqueta(Frame1_, "Archivos a Importar :", 240, 1080, 1815, 195, flListaFiles_);
@@ -311,14 +329,15 @@ void FrmImportar::LlenaCarpetas(const std::string& carpeta, const std::vector<st
     int nivel = 0;
     for (const auto& paso : camino) {
         const std::string nombre = nivel == 0 ? paso : std::filesystem::path(paso).filename().string();
-        auto* item = new QListWidgetItem(abierta, QString(nivel * 2, ' ') + Q(nombre), DirList_);
+        auto* item = new QListWidgetItem(abierta, Q(nombre), DirList_);
         item->setData(Qt::UserRole, Q(paso));
-        ++nivel;
+        item->setData(kNivelCarpeta, nivel++);
     }
     DirList_->setCurrentRow(DirList_->count() - 1);
     for (const auto& nombre : subcarpetas) {
-        auto* item = new QListWidgetItem(cerrada, QString(nivel * 2, ' ') + Q(nombre), DirList_);
+        auto* item = new QListWidgetItem(cerrada, Q(nombre), DirList_);
         item->setData(Qt::UserRole, Q((std::filesystem::path(carpeta) / nombre).string()));
+        item->setData(kNivelCarpeta, nivel);
     }
 }
 
