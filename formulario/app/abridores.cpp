@@ -1,18 +1,31 @@
 #include "formulario/app/abridores.h"
 
 #include <QApplication>
+#include <QMainWindow>
 
 #include "formulario/core/ui/mdi_frm.h"
 #include "formulario/import/ui/frm_importar.h"
 
 namespace zvform {
 
+namespace {
+
+// The window a form opens over: the active one, else the main window.
+QWidget* VentanaPadre() {
+    if (QWidget* activa = QApplication::activeWindow()) return activa;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(w) && w->isVisible()) return w;
+    return nullptr;
+}
+
+}  // namespace
+
 // Each opener creates a new instance of its form and shows it modally; an
 // item whose form is not registered here opens nothing.
 void RegistraFormularios() {
     ui::AbridoresFormularios& abridores = ui::MDIFrm::Abridores();
     abridores.abrirImportar = [] {
-        zvimport::ui::FrmImportar frm(QApplication::activeWindow());
+        zvimport::ui::FrmImportar frm(VentanaPadre());
         frm.exec();
     };
 }

@@ -55,6 +55,7 @@ struct Vista {
     int alto;
     int arribaBotones;
     bool visible;
+    bool botonesCubiertos;  // what lies at the buttons' centres is the frame
 };
 
 dao::Database& Base() { return *Estado::G().gBase; }
@@ -142,8 +143,14 @@ class FrmImportarTest : public QObject {
         return out;
     }
     Vista Mira() {
-        return {Hijo<QGroupBox>("Frame3")->isVisible(), Hijo<QProgressBar>("pbar1")->value(), frm->height(),
-                Aceptar()->y(), frm->isVisible()};
+        auto* marco = Hijo<QGroupBox>("Frame3");
+        bool cubiertos = true;
+        for (const char* boton : {"CmdGrabar", "CmdCancelar"}) {
+            QWidget* encima = frm->childAt(Hijo<QWidget>(boton)->geometry().center());
+            cubiertos = cubiertos && encima && (encima == marco || marco->isAncestorOf(encima));
+        }
+        return {marco->isVisible(), Hijo<QProgressBar>("pbar1")->value(), frm->height(), Aceptar()->y(),
+                frm->isVisible(), cubiertos};
     }
 
 private slots:
@@ -239,7 +246,15 @@ private slots:
             QWidget* w = Hijo<QWidget>(c.nombre);
             QVERIFY2(w, c.nombre);
             const QRect& t = c.twips;
-            QCOMPARE(w->geometry(), zvform::RectTwips(t.x(), t.y(), t.width(), t.height(), frm.get()));
+            const QRect lugar = zvform::RectTwips(t.x(), t.y(), t.width(), t.height(), frm.get());
+            if (qobject_cast<QLabel*>(w)) {  // a label may grow to its text, from its place
+                QCOMPARE(w->pos(), lugar.topLeft());
+                QCOMPARE(w->height(), lugar.height());
+                QVERIFY(w->width() >= lugar.width());
+                QVERIFY(w->geometry().right() < w->parentWidget()->width());
+            } else {
+                QCOMPARE(w->geometry(), lugar);
+            }
             if (!c.texto) continue;
             QString texto;
             if (auto* g = qobject_cast<QGroupBox*>(w)) texto = g->title();
@@ -249,6 +264,10 @@ private slots:
         }
         QVERIFY(!Hijo<QGroupBox>("Frame3")->isVisible());
         QCOMPARE(Hijo<QProgressBar>("pbar1")->maximum(), 10);
+
+        // No label's text is cut.
+        for (QLabel* l : frm->findChildren<QLabel*>())
+            QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->text()));
 
         // Each label names its control.
         const std::pair<const char*, QWidget*> companeros[] = {
@@ -430,6 +449,7 @@ private slots:
             QVERIFY(v.marco);
             QCOMPARE(v.alto, zvform::TwipsY(6520, frm.get()));
             QCOMPARE(v.arribaBotones, zvform::TwipsY(5220, frm.get()));
+            QVERIFY(v.botonesCubiertos);
         }
         QCOMPARE(vistas.front().progreso, 1);
         QVERIFY(!Hijo<QGroupBox>("Frame3")->isVisible());

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "formulario/core/consultas.h"
 #include "formulario/core/estado.h"
@@ -133,6 +135,28 @@ void FrmImportar::CreaControles() {
     connect(CmdCancelar_, &QPushButton::clicked, this, &FrmImportar::CmdCancelar_Click);
     CreaProgreso();
     FijaOrdenTab();
+    AjustaEtiquetas();
+}
+
+// The labels were laid out for a smaller letter than this screen's: each
+// one keeps its place and grows to its text within its frame (the labels
+// whose text the import changes take all the room there is); a text that
+// does not fit even so takes a smaller letter rather than being cut.
+void FrmImportar::AjustaEtiquetas() {
+    const QLabel* cambiantes[] = {lblTransferidos_, lblRechazados_, lblbar1_};
+    for (QLabel* etiqueta : findChildren<QLabel*>()) {
+        const int disponible = etiqueta->parentWidget()->width() - etiqueta->x() - zvform::TwipsX(120, this);
+        if (std::find(std::begin(cambiantes), std::end(cambiantes), etiqueta) != std::end(cambiantes)) {
+            etiqueta->resize(std::max(disponible, etiqueta->width()), etiqueta->height());
+            continue;
+        }
+        QFont letra = etiqueta->font();
+        while (letra.pointSizeF() > 6 && QFontMetrics(letra).horizontalAdvance(etiqueta->text()) > disponible)
+            letra.setPointSizeF(letra.pointSizeF() - 0.5);
+        etiqueta->setFont(letra);
+        const int ancho = std::min(QFontMetrics(letra).horizontalAdvance(etiqueta->text()) + 4, disponible);
+        if (ancho > etiqueta->width()) etiqueta->resize(ancho, etiqueta->height());
+    }
 }
 
 void FrmImportar::CreaDeclarante() {
@@ -153,7 +177,6 @@ void FrmImportar::CreaArchivo() {
     Frame1_ = Marco(this, "Frame1", "Archivo", 120, 1560, 6555, 2580);
     auto* indicacion = Etiqueta(Frame1_, "Seleccione la unidad y el directorio desde el que desea importar la información",
                                 240, 240, 5535, 450);
-    indicacion->setWordWrap(true);
     indicacion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     DrvLst_ = new ListaUnidades(Frame1_);
     DrvLst_->setObjectName("DrvLst");
@@ -185,6 +208,7 @@ void FrmImportar::CreaProgreso() {
     pbar1_ = Crea<QProgressBar>(Frame3_, "pbar1", 240, 600, kAnchoMarcoProgreso - 555, 255);
     pbar1_->setRange(0, 10);
     pbar1_->setTextVisible(false);
+    Frame3_->setAutoFillBackground(true);  // it covers the buttons while shown
     Frame3_->hide();
 }
 

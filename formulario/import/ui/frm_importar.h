@@ -70,6 +70,7 @@ private:
     void CreaResultados();
     void CreaProgreso();
     void FijaOrdenTab();
+    void AjustaEtiquetas();
     void Form_Load();
     void FijaAlto(int twips);
     void UbicaBotones(int arriba);
