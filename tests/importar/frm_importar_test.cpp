@@ -56,6 +56,7 @@ struct Vista {
     int arribaBotones;
     bool visible;
     bool botonesCubiertos;  // what lies at the buttons' centres is the frame
+    bool eleccionesFijas;   // declarant, period, drive and folder cannot change
 };
 
 dao::Database& Base() { return *Estado::G().gBase; }
@@ -149,8 +150,10 @@ class FrmImportarTest : public QObject {
             QWidget* encima = frm->childAt(Hijo<QWidget>(boton)->geometry().center());
             cubiertos = cubiertos && encima && (encima == marco || marco->isAncestorOf(encima));
         }
+        const bool fijas = !CmbRuc()->isEnabled() && !MkePeriodo()->isEnabled() && !DrvLst()->isEnabled() &&
+                           !DirList()->isEnabled() && !Archivos()->isEnabled();
         return {marco->isVisible(), Hijo<QProgressBar>("pbar1")->value(), frm->height(), Aceptar()->y(),
-                frm->isVisible(), cubiertos};
+                frm->isVisible(), cubiertos, fijas};
     }
 
 private slots:
@@ -450,12 +453,14 @@ private slots:
             QCOMPARE(v.alto, zvform::TwipsY(6520, frm.get()));
             QCOMPARE(v.arribaBotones, zvform::TwipsY(5220, frm.get()));
             QVERIFY(v.botonesCubiertos);
+            QVERIFY(v.eleccionesFijas);
         }
         QCOMPARE(vistas.front().progreso, 1);
         QVERIFY(!Hijo<QGroupBox>("Frame3")->isVisible());
         QCOMPARE(frm->height(), zvform::TwipsY(6190, frm.get()));
         QCOMPARE(Aceptar()->y(), zvform::TwipsY(5260, frm.get()));
         QVERIFY(Aceptar()->isEnabled());
+        QVERIFY(CmbRuc()->isEnabled() && MkePeriodo()->isEnabled() && DirList()->isEnabled());
         QVERIFY(frm->isVisible());  // the form stays open for another import
 
         // The same declarant and period again: refused, nothing doubled.
