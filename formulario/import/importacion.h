@@ -30,6 +30,8 @@ public:
 
     // The import driver. A click while an import runs is ignored.
     void CmdGrabar_Click();
+    // True from the click until the driver returns.
+    bool Importando() const { return importando_; }
 
     // Checks and transfers the file "0841" & sPeriodo & sRuc & ".TXT" of the
     // folder sOrigen into F841DETDES. True when every line was written and

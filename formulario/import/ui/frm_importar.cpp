@@ -94,18 +94,6 @@ protected:
     }
 };
 
-// Runs the import flag down however the import ends.
-class Bandera {
-public:
-    explicit Bandera(bool& b) : b_(b) { b_ = true; }
-    ~Bandera() { b_ = false; }
-    Bandera(const Bandera&) = delete;
-    Bandera& operator=(const Bandera&) = delete;
-
-private:
-    bool& b_;
-};
-
 }  // namespace
 
 FrmImportar::FrmImportar(QWidget* parent) : QDialog(parent), importacion_(*this) {
@@ -388,25 +376,21 @@ bool FrmImportar::eventFilter(QObject* watched, QEvent* event) {
 
 // --- the import ---------------------------------------------------------------
 
-void FrmImportar::CmdGrabar_Click() {
-    if (importando_) return;
-    Bandera bandera(importando_);
-    importacion_.CmdGrabar_Click();
-}
+void FrmImportar::CmdGrabar_Click() { importacion_.CmdGrabar_Click(); }
 
 void FrmImportar::CmdCancelar_Click() {
-    if (importando_) return;
+    if (Importando()) return;
     done(QDialog::Rejected);
 }
 
 // Escape and the title bar's close: refused while an import runs, since
 // its transaction and the form's state are in use.
 void FrmImportar::reject() {
-    if (!importando_) QDialog::reject();
+    if (!Importando()) QDialog::reject();
 }
 
 void FrmImportar::closeEvent(QCloseEvent* event) {
-    if (importando_) {
+    if (Importando()) {
         event->ignore();
         return;
     }

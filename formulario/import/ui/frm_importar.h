@@ -49,7 +49,7 @@ public:
     // The result of filling the declarant list at load.
     bool DeclarantesCargados() const { return declarantesCargados_; }
     // True from the click on "&Aceptar" until the import ends.
-    bool Importando() const { return importando_; }
+    bool Importando() const { return importacion_.Importando(); }
     // The engine's state of this form (totals, counters, flags).
     Importacion& Motor() { return importacion_; }
 
@@ -114,7 +114,6 @@ private:
     std::string patron_;        // the file list's pattern: the expected name & ".txt"
     bool declarantesCargados_ = false;
     bool activado_ = false;
-    bool importando_ = false;
     Importacion importacion_;
 };
 
