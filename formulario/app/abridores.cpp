@@ -5,6 +5,8 @@
 
 #include "formulario/core/ui/mdi_frm.h"
 #include "formulario/import/ui/frm_importar.h"
+#include "formulario/reports/ui/frm_impxpag.h"
+#include "formulario/reports/ui/muestra_reporte.h"
 
 namespace zvform {
 
@@ -28,6 +30,8 @@ void RegistraFormularios() {
         zvimport::ui::FrmImportar frm(VentanaPadre());
         frm.exec();
     };
+    abridores.muestraReporte = ui::MuestraReporte;
+    abridores.abrirRangoPaginas = ui::AbreRangoPaginas;
 }
 
 }  // namespace zvform

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace dao::conv {
 
@@ -84,6 +85,11 @@ double Val(std::string_view text) {
             else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
             else break;
             if (digit >= base) break;
+            // Beyond the range of a number the value stays at its limit (never wraps).
+            if (v > (std::numeric_limits<long long>::max() - digit) / base) {
+                v = std::numeric_limits<long long>::max();
+                continue;
+            }
             v = v * base + digit;
         }
         return static_cast<double>(v);
