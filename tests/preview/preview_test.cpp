@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QtTest>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -200,6 +201,42 @@ private slots:
         QCOMPARE(f.iNroHoja, 0);
         QVERIFY(f.picPrevia(0)->isVisible());
         QVERIFY(!f.picPrevia(4)->isVisible());
+    }
+
+    void textosEnNegroSobreElColorDeLaPagina() {
+        // A text before any box: its colour must not come from the page area's frame.
+        std::ofstream(Rpt() / "00000001.PRN", std::ios::binary)
+            << "<!Color!>&H00FFFFC0&<!/Color!>\r\npPos|300|300|MMMMMMMM|True|16|0|\r\n";
+        frmPreview f;
+        f.sRut = "00000001.PRN";
+        QVERIFY(f.Form_Load());
+        f.show();
+        QImage imagen = f.picPrevia(0)->grab().toImage();
+        QCOMPARE(imagen.pixelColor(2, 2), QColor(0xC0, 0xFF, 0xFF));
+        int negros = 0;
+        const QRect texto(zvform::TwipsX(300, &f), zvform::TwipsY(300, &f), zvform::TwipsX(1500, &f), zvform::TwipsY(300, &f));
+        for (int y = texto.top(); y <= texto.bottom(); ++y)
+            for (int x = texto.left(); x <= texto.right(); ++x) negros += qGray(imagen.pixel(x, y)) < 64;
+        QVERIFY2(negros > 50, qPrintable(QString::number(negros)));
+    }
+
+    void paginasDanadasSeDibujanSinDano() {
+        // Damaged records reach the drawing code as they were read: huge
+        // sizes, far positions, long and odd texts, vertical text running off.
+        std::string bytes =
+            "pPos|-32768|-32768|" + std::string(20000, 'W') + "|True|32767|0|\r\n"
+            "pPos|32767|32767|X|False|-5|0|\r\n"
+            "pPos|10|10|\x01\x02\xff\xfe|False|0|0|\r\n"
+            "pPosVerti|100|32000|" + std::string(500, 'V') + "|True|9|0|\r\n"
+            "pCuadro|-32768|-32768|32767|32767|0|\r\n";
+        std::ofstream(Rpt() / "00000001.PRN", std::ios::binary) << bytes;
+        frmPreview f;
+        f.sRut = "00000001.PRN";
+        QVERIFY(f.Form_Load());
+        f.show();
+        QVERIFY(!f.picPrevia(0)->grab().isNull());
+        QVERIFY(zvform::ui::MuestraReporte(f.sRut, "xx"));
+        QCOMPARE(PaginasPdf(Rpt() / "00000001.pdf"), 1);
     }
 
     void barrasVerticalesIgualesYHorizontal() {

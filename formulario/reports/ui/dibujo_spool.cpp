@@ -43,7 +43,11 @@ QColor ColorDeFondo(std::uint32_t color) {
 }
 
 DibujoSpool::DibujoSpool(QPainter& painter, double puntosX, double puntosY)
-    : painter_(painter), puntosX_(puntosX), puntosY_(puntosY) {}
+    : painter_(painter), puntosX_(puntosX), puntosY_(puntosY) {
+    // Texts and rules in black, whatever colours the device starts with (a
+    // widget takes its parent's foreground).
+    painter_.setPen(QPen(Qt::black, 0));
+}
 
 double DibujoSpool::X(int twips) const { return TwipsAPixeles(twips, puntosX_); }
 double DibujoSpool::Y(int twips) const { return TwipsAPixeles(twips, puntosY_); }
@@ -86,7 +90,7 @@ void DibujoSpool::pPosVerti(int x, int y, std::string_view texto, bool negrita, 
 }
 
 void DibujoSpool::pCuadro(int x1, int y1, int x2, int y2) {
-    painter_.setPen(QPen(Qt::black, 0));  // one device pixel, whatever the resolution
+    // The pen is the one set at the start: one device pixel, whatever the resolution.
     const double l = X(x1), t = Y(y1), r = X(x2), b = Y(y2);
     painter_.drawLine(QPointF(l, t), QPointF(l, b));
     painter_.drawLine(QPointF(r, t), QPointF(r, b));
