@@ -6,7 +6,6 @@
 //     first page is painted, the pages, and the process's peak RSS;
 //   - prints it to PDF (the 1,000 pages only, unless --todo) and prints the
 //     time, the PDF's size and the peak RSS.
-#include <sys/resource.h>
 
 #include <QApplication>
 #include <QEvent>
@@ -18,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/anexo.h"
+#include "bench/medidas.h"
 #include "formulario/core/estado.h"
 #include "formulario/core/inicio.h"
 #include "formulario/reports/reporte.h"
@@ -25,54 +26,21 @@
 #include "formulario/reports/ui/impresora.h"
 #include "platform/msgbox.h"
 #include "shared/spool.h"
+#include "tests/support/afiliados.h"
 #include "tests/support/support.h"
 
 namespace fs = std::filesystem;
+using zvbench::kPeriodo;
+using zvbench::PicoRssKb;
+using zvbench::RucDe;
+using zvbench::Segundos;
 using zvform::Estado;
 
 namespace {
 
-constexpr const char* kPeriodo = "202301";
-
-std::string RucDe(long filas) { return "20" + std::to_string(100000000 + filas % 100000000).substr(0, 9); }
-
-long PicoRssKb() {
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss;
-}
-
-double Segundos(std::chrono::steady_clock::time_point desde) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - desde).count();
-}
-
-void Llena(dao::Database& db, const std::string& ruc, long filas) {
-    const std::string sql =
-        "INSERT INTO F841DETDES (tip_doc_d, doc_id_d, periodo, formulario, Num_RUCEmpl, Tip_Doctrab, Num_Doctrab, "
-        "Fec_NacTrab, Nom_ApePat, Nom_ApeMat, Nom_Nombre, Ind_Sexo, Cod_CUSPP, Fec_Afiliac, Fec_SolDesaf, "
-        "Cod_MotDesaf, Num_ResDesaf, Ind_CondPago, Mes_deveng, Mto_Remun, Mto_AporteO, Mto_AporteV, Mto_Rentabi, "
-        "cnumero) VALUES (6, ?, ?, '0841', '20100070970', '01', ?, ?, 'PÉREZ', 'GÓMEZ', ?, '1', '123456ABCDE1', ?, "
-        "?, '01', 'RES0001', '1', '202212', '2500.00', ?, ?, ?, '000000')";
-    db.BeginTrans();
-    for (long i = 0; i < filas; ++i) {
-        db.Execute(sql, {ruc, std::string(kPeriodo), std::to_string(10000000 + i), dao::Date{1980, 5, 23},
-                         "AFILIADO NÚMERO " + std::to_string(i), dao::Date{1995, 7, 1}, dao::Date{2008, 9, 15},
-                         std::to_string(100 + i % 900) + ".25", std::to_string(i % 50) + ".50",
-                         (i % 7 == 0 ? "-" : "") + std::to_string(i % 300) + ".10"});
-    }
-    db.CommitTrans();
-}
-
 // The annex of `ruc` written by the report writer; its file name.
 std::string Anexo(const std::string& ruc) {
-    Estado& e = Estado::G();
-    e.gRuc = ruc;
-    e.gRazonSocial = "DECLARANTE DE PRUEBA";
-    e.gPeriodo = kPeriodo;
-    e.gTipoReporte = 2;
-    e.gSalida = "ARCHIVO";
-    std::string nombre = zv::spool::GeneraArchivoSpool(*e.gBase, "F84102", ruc, e.gUsuario);
-    e.gRutaArchivo = e.gRutaRpt + nombre;
+    std::string nombre = zvbench::RegistraAnexo(ruc);
     if (!zvform::ImprimeReporte("", "", zvform::OpcionImpresion::Detalle)) return "";
     return nombre;
 }
@@ -161,7 +129,7 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < cuentas.size(); ++i) {
         const long n = cuentas[i];
         auto inicio = std::chrono::steady_clock::now();
-        Llena(*Estado::G().gBase, RucDe(n), n);
+        zvtest::LlenaAfiliados(*Estado::G().gBase, RucDe(n), kPeriodo, n);
         const double llenado = Segundos(inicio);
         inicio = std::chrono::steady_clock::now();
         const std::string nombre = Anexo(RucDe(n));

@@ -33,6 +33,7 @@
 #include "platform/msgbox.h"
 #include "shared/spool.h"
 #include "tests/preview/spool_prueba.h"
+#include "tests/support/afiliados.h"
 #include "tests/support/support.h"
 
 namespace fs = std::filesystem;
@@ -539,17 +540,7 @@ private slots:
         e.gValoresCasilla[28] = "4421234";
         e.gTipoReporte = 2;
         e.gSalida = "ARCHIVO";
-        const std::string sql =
-            "INSERT INTO F841DETDES (tip_doc_d, doc_id_d, periodo, formulario, Num_RUCEmpl, Tip_Doctrab, Num_Doctrab, "
-            "Fec_NacTrab, Nom_ApePat, Nom_ApeMat, Nom_Nombre, Ind_Sexo, Cod_CUSPP, Fec_Afiliac, Fec_SolDesaf, "
-            "Cod_MotDesaf, Num_ResDesaf, Ind_CondPago, Mes_deveng, Mto_Remun, Mto_AporteO, Mto_AporteV, Mto_Rentabi, "
-            "cnumero) VALUES (6, ?, ?, '0841', '20100070970', '01', ?, ?, 'PÉREZ', 'GÓMEZ', ?, '1', '123456ABCDE1', ?, "
-            "?, '01', 'RES0001', '1', '202212', '2500.00', '150.25', '10.50', '3.10', '000000')";
-        e.gBase->BeginTrans();
-        for (int i = 0; i < 80; ++i)
-            e.gBase->Execute(sql, {e.gRuc, e.gPeriodo, std::to_string(40000000 + i), dao::Date{1980, 5, 23},
-                                   "AFILIADO " + std::to_string(i), dao::Date{1995, 7, 1}, dao::Date{2008, 9, 15}});
-        e.gBase->CommitTrans();
+        zvtest::LlenaAfiliados(*e.gBase, e.gRuc, e.gPeriodo, 80);
         const std::string nombre = zv::spool::GeneraArchivoSpool(*e.gBase, "F84101", e.gRuc, e.gUsuario);
         e.gRutaArchivo = e.gRutaRpt + nombre;
         QVERIFY(zvform::ImprimeReporte("", "", zvform::OpcionImpresion::DeclaracionYDetalle));
