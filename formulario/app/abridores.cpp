@@ -4,6 +4,7 @@
 #include <QMainWindow>
 
 #include "formulario/core/ui/mdi_frm.h"
+#include "formulario/declaration/ui/frm841.h"
 #include "formulario/import/ui/frm_importar.h"
 #include "formulario/reports/ui/frm_impxpag.h"
 #include "formulario/reports/ui/muestra_reporte.h"
@@ -32,6 +33,8 @@ void RegistraFormularios() {
     };
     abridores.muestraReporte = ui::MuestraReporte;
     abridores.abrirRangoPaginas = ui::AbreRangoPaginas;
+    // One opener for the three modes: the form reads gOperacion and gEsEnviada as it loads.
+    abridores.abrirFrm841 = [] { zvdecl::ui::AbreFrm841(); };
 }
 
 }  // namespace zvform
