@@ -4,7 +4,9 @@
 #include <QMainWindow>
 
 #include "formulario/core/ui/mdi_frm.h"
+#include "formulario/declaration/frm841_datos.h"
 #include "formulario/declaration/ui/frm841.h"
+#include "formulario/declaration/ui/frm_consist.h"
 #include "formulario/import/ui/frm_importar.h"
 #include "formulario/reports/ui/frm_impxpag.h"
 #include "formulario/reports/ui/muestra_reporte.h"
@@ -34,7 +36,9 @@ void RegistraFormularios() {
     abridores.muestraReporte = ui::MuestraReporte;
     abridores.abrirRangoPaginas = ui::AbreRangoPaginas;
     // One opener for the three modes: the form reads gOperacion and gEsEnviada as it loads.
-    abridores.abrirFrm841 = [] { zvdecl::ui::AbreFrm841(); };
+    abridores.abrirFrm841 = [] { zvdecl::ui::AbreFrm841(VentanaPadre()); };
+    // The declaration form's "&Validar" shows the list of inconsistencies over itself.
+    zvdecl::MuestraInconsistencias() = [] { zvdecl::ui::MuestraFrmConsist(); };
 }
 
 }  // namespace zvform

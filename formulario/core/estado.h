@@ -42,6 +42,7 @@ struct Estado {
     // Files and report runs.
     std::string gRutaArchivo;             // Mens.txt or a report's spool file
     int gInconsistencia = 0;              // 1 once a validation failure was logged
+    std::string gMensaje;                 // the text of the last failure logged
     std::string gSalida;                  // "ARCHIVO": report runs write into the spool file
     std::array<std::string, 900> gValoresCasilla{};  // box values by box number
     std::string gBancoPago;
