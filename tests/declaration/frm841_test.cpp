@@ -490,6 +490,81 @@ private slots:
         QCOMPARE(C<QLabel>("LblCuentaDes")->text(), QString(""));
     }
 
+    // ---- what the form applies of its steps -------------------------------
+
+    void pestanaConTelefonoErradoVuelveALaIdentificacion() {
+        E().Casilla("028", "12345");
+        E().AbreDesdeLista(false);
+        Abre();
+        Muestra();
+        auto* tabs = C<QTabWidget>("SSTab1");
+        QTRY_VERIFY(C("TxtTelefono")->hasFocus());
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(2).center());
+        QTRY_COMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(E().Textos(), std::vector<std::string>{"Identificación : Ingrese correctamente el teléfono"});
+        QTRY_VERIFY(C("TxtTelefono")->hasFocus());
+        // A right telephone lets the user stay on the tab.
+        C<QLineEdit>("TxtTelefono")->setText("4251234");
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
+        QTRY_VERIFY(tabs->tabBar()->hasFocus());
+        QCOMPARE(tabs->currentIndex(), 1);
+        QCOMPARE(E().mensajes.shown.size(), std::size_t(1));
+    }
+
+    void salirPreguntaSoloSiAlgoCambio() {
+        E().AbreDesdeLista(false);
+        Abre();
+        Muestra();
+        C<QPushButton>("CmdValidar_2")->click();
+        QVERIFY(!forma_->isVisible());
+        QVERIFY(E().mensajes.shown.empty());
+
+        Abre();
+        Muestra();
+        C<QTabWidget>("SSTab1")->setCurrentIndex(2);
+        Enfoca("TxtValor_590");
+        QTest::keyClicks(C("TxtValor_590"), "9");
+        E().mensajes.Push(zv::Answer::Cancel);
+        QTest::keyClick(forma_.get(), Qt::Key_Escape);  // Escape leaves as "&Salir" does
+        QVERIFY(forma_->isVisible());
+        QCOMPARE(E().Textos(), std::vector<std::string>{"¿El formulario ha sido modificado, desea guardar los cambios?"});
+        E().mensajes.Push(zv::Answer::No);
+        forma_->close();
+        QVERIFY(!forma_->isVisible());
+    }
+
+    void grabarGuardaLoQueLaFormaMuestra() {
+        E().Casilla("599", "E");
+        E().AbreDesdeLista(false);
+        Abre();
+        Muestra();
+        C<QTabWidget>("SSTab1")->setCurrentIndex(2);
+        auto* caja = C<QLineEdit>("TxtValor_590");
+        Enfoca("TxtValor_590");
+        caja->clear();
+        QTest::keyClicks(caja, "500");
+        QVERIFY(forma_->Modificado());
+        C<QPushButton>("CmdValidar_1")->click();
+        QVERIFY(!forma_->Modificado());
+        auto rs = E().Base().OpenRecordset("SELECT i_valor FROM DET WHERE casilla = '590'", dao::dbOpenSnapshot);
+        QVERIFY(!rs->EOF_());
+        QCOMPARE(rs->Fields(0).AsText(), std::string("500"));
+    }
+
+    void nuevaTrasGrabarFijaLaIdentificacion() {
+        Estado::G().gOperacion = 0;
+        Abre();
+        Muestra();
+        C<QComboBox>("CmbRuc")->setCurrentIndex(0);
+        QTest::keyClicks(C("MkePeriodo"), "022023");
+        QVERIFY(E().mensajes.shown.empty());
+        C<QPushButton>("CmdValidar_1")->click();
+        QVERIFY(!C("CmbRuc")->isEnabled());
+        QVERIFY(!C("MkePeriodo")->isEnabled());
+        auto rs = E().Base().OpenRecordset("SELECT COUNT(*) FROM CAB WHERE periodo = '202302'", dao::dbOpenSnapshot);
+        QCOMPARE(rs->Fields(0).AsLong(), std::int64_t(1));
+    }
+
     // ---- the opener ---------------------------------------------------------
 
     void elAbridorSirveLosTresModos() {

@@ -80,8 +80,12 @@ void Frm841::SSTab1_GotFocus() {
 void Frm841::showEvent(QShowEvent* evento) {
     QDialog::showEvent(evento);
     SSTab1_Click(SSTab1_->currentIndex());
-    // Form_Activate: a sent declaration starts at its order number.
+    // Form_Activate: a sent declaration starts at its order number; the
+    // others at their first box rather than at the tabs, so that the first
+    // click on a tab is the tab control getting the focus.
     if (TxtNumOrdenE_[0]->isVisibleTo(this)) TxtNumOrdenE_[0]->setFocus();
+    else if (operacion_ == 0) CmbRuc_->setFocus();
+    else TxtTelefono_->setFocus();
 }
 
 }  // namespace zvdecl::ui

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "formulario/core/utilitarios.h"
 #include "formulario/core/widgets/ventanas.h"
@@ -55,7 +56,9 @@ bool Frm841::EsCajaConFiltro(QObject* objeto) const {
 
 bool Frm841::eventFilter(QObject* objeto, QEvent* evento) {
     if (objeto == SSTab1_->tabBar() && evento->type() == QEvent::FocusIn) {
-        SSTab1_GotFocus();
+        // A click gives the focus before it changes the tab; the old tab
+        // control changed the tab first, so the check runs once the click is done.
+        QTimer::singleShot(0, this, &Frm841::SSTab1_GotFocus);
         return false;
     }
     auto* caja = qobject_cast<QLineEdit*>(objeto);
