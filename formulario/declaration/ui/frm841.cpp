@@ -144,7 +144,12 @@ void Frm841::CreaDetalle(QWidget* pagina) {
     GrdDatos_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GrdDatos_->setSelectionBehavior(QAbstractItemView::SelectRows);
     GrdDatos_->setWordWrap(false);
-    GrdDatos_->horizontalHeader()->setDefaultSectionSize(zvform::TwipsX(1800, this));
+    // The long captions go on up to three lines, as the old grid showed them.
+    QHeaderView* titulos = GrdDatos_->horizontalHeader();
+    titulos->setDefaultSectionSize(zvform::TwipsX(1800, this));
+    titulos->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    titulos->setFixedHeight(3 * titulos->fontMetrics().lineSpacing() + 8);
+    GrdDatos_->verticalHeader()->setDefaultSectionSize(GrdDatos_->fontMetrics().lineSpacing() + 6);
     LblCuentaDes_ = Nuevo<QLabel>(marco, "LblCuentaDes");
     zvform::UbicaTwips(*LblCuentaDes_, 120, 4080, 5000, 255);
 }
@@ -195,9 +200,9 @@ void Frm841::CreaBotones() {
         auto* boton = Nuevo<QPushButton>(this, ("CmdValidar_" + std::to_string(i)).c_str());
         boton->setText(textos[i]);
         boton->setAutoDefault(false);
-        zvform::UbicaTwips(*boton, izquierdas[i], 5550, 1215, 420);
         connect(boton, &QPushButton::clicked, this, [this, i] { CmdValidar_Click(i); });
         CmdValidar_[i] = boton;
+        UbicaBoton(*boton, izquierdas[i], 1215);
     }
 }
 

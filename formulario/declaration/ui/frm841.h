@@ -26,6 +26,10 @@ class CajaPeriodo;
 class FormaDePagoZarvo;
 class ModeloDetalle;
 
+// The buttons' row below the tabs, in twips.
+inline constexpr int kArribaBotones = 5550;
+inline constexpr int kAltoBotones = 420;
+
 class Frm841 : public QDialog {
     Q_OBJECT
 public:
@@ -74,6 +78,7 @@ private:
     void OrdenEnviada();
     void AplicaResultado(const Resultado& r, const DatosFrm841& d);
     void Gris(QWidget& control);
+    void UbicaBoton(QPushButton& boton, int izquierda, int ancho);
 
     // Key and mouse rules of the boxes (frm841_teclas.cpp).
     bool TeclaCaja(QObject* objeto, QKeyEvent& tecla);

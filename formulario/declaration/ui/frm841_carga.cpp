@@ -143,7 +143,20 @@ void Frm841::Gris(QWidget& control) {
     const QColor gris(0xC0, 0xC0, 0xC0);
     paleta.setColor(QPalette::Base, gris);
     paleta.setColor(QPalette::Window, gris);
+    // The style's pale text of a disabled box would vanish on the grey.
+    paleta.setColor(QPalette::Disabled, QPalette::Text, QColor(0x50, 0x50, 0x50));
     control.setPalette(paleta);
+}
+
+// A button at its place in twips, widened to the left when its caption
+// needs more room than the place gives at this screen's font.
+void Frm841::UbicaBoton(QPushButton& boton, int izquierda, int ancho) {
+    zvform::UbicaTwips(boton, izquierda, kArribaBotones, ancho, kAltoBotones);
+    const int necesario = boton.sizeHint().width();
+    if (necesario <= boton.width()) return;
+    QRect lugar = boton.geometry();
+    lugar.setLeft(lugar.right() + 1 - necesario);
+    boton.setGeometry(lugar);
 }
 
 void Frm841::DesTodo() {
@@ -158,9 +171,9 @@ void Frm841::DesTodo() {
         Gris(*TxtValor_.at(casilla));
     }
     CmdValidar_[0]->setVisible(false);
-    zvform::UbicaTwips(*CmdValidar_[1], 6000, 5550, 1605, 420);
-    zvform::UbicaTwips(*CmdValidar_[2], 7650, 5550, 1605, 420);
     CmdValidar_[1]->setText("&Registrar Nro. Orden");
+    UbicaBoton(*CmdValidar_[1], 6000, 1605);
+    UbicaBoton(*CmdValidar_[2], 7650, 1605);
 }
 
 void Frm841::CmbRuc_Click() {
