@@ -361,6 +361,29 @@ private slots:
         QVERIFY(forma_->Modificado());
     }
 
+    void elegirLaFormaDePagoMarcaCambio() {
+        E().AbreDesdeLista(false);
+        Abre();
+        Muestra();
+        C<QTabWidget>("SSTab1")->setCurrentIndex(2);
+        QVERIFY(!forma_->Modificado());
+        QCOMPARE(Pago()->FormaPago(), std::string("X"));
+        QVERIFY(!C("CmbBanco")->isEnabled());
+        QTest::mouseClick(C("OptCheque"), Qt::LeftButton);
+        QCOMPARE(Pago()->FormaPago(), std::string("C"));
+        QVERIFY(C("CmbBanco")->isEnabled());
+        QVERIFY(forma_->Modificado());
+        auto* banco = C<QComboBox>("CmbBanco");
+        const int i = banco->findData("11");
+        QVERIFY(i > 0);
+        banco->setCurrentIndex(i);
+        emit banco->activated(i);
+        QCOMPARE(Pago()->CodigoBanco(), std::string("11"));
+        QTest::mouseClick(C("OptEfectivo"), Qt::LeftButton);
+        QCOMPARE(Pago()->FormaPago(), std::string("E"));
+        QVERIFY(!C("OptCheque")->property("checked").toBool());
+    }
+
     // ---- the masked period box ---------------------------------------------
 
     void cajaDePeriodoComoMascara() {

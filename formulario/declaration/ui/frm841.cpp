@@ -144,11 +144,11 @@ void Frm841::CreaDetalle(QWidget* pagina) {
     GrdDatos_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GrdDatos_->setSelectionBehavior(QAbstractItemView::SelectRows);
     GrdDatos_->setWordWrap(false);
-    // The long captions go on up to three lines, as the old grid showed them.
+    // The long captions go on up to four lines, as the old grid showed them.
     QHeaderView* titulos = GrdDatos_->horizontalHeader();
     titulos->setDefaultSectionSize(zvform::TwipsX(1800, this));
     titulos->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
-    titulos->setFixedHeight(3 * titulos->fontMetrics().lineSpacing() + 8);
+    titulos->setFixedHeight(4 * titulos->fontMetrics().lineSpacing() + 8);
     GrdDatos_->verticalHeader()->setDefaultSectionSize(GrdDatos_->fontMetrics().lineSpacing() + 6);
     LblCuentaDes_ = Nuevo<QLabel>(marco, "LblCuentaDes");
     zvform::UbicaTwips(*LblCuentaDes_, 120, 4080, 5000, 255);
