@@ -1,0 +1,80 @@
+#pragma once
+// What the tests of the declaration form's buttons share: an installation
+// made by zvbase + zvsetup, opened as zvform opens it, holding one
+// declaration brought in by the import engine; the form's data as the form
+// holds them after opening that declaration; a scripted gate and message
+// service; and the stored rows read back with their digests recomputed here.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "formulario/core/utilitarios.h"
+#include "formulario/declaration/frm841_datos.h"
+#include "platform/dao/dao.h"
+#include "platform/msgbox.h"
+#include "tests/support/support.h"
+
+namespace zvdecl::prueba {
+
+namespace fs = std::filesystem;
+
+inline constexpr const char* kRuc = "20555555556";
+inline constexpr const char* kPeriodo = "202301";
+
+struct ProgramaTerminado {
+    int codigo;
+};
+
+// The gate of the utility object, answering from a list (true once empty).
+class PuertaGuionada : public zvform::cUtilitarios {
+public:
+    bool PuedeContinuar() override;
+    std::vector<bool> respuestas;
+    int preguntas = 0;
+};
+
+// A stored row: column name (lower case) -> text of the value.
+using Fila = std::map<std::string, std::string>;
+
+class GrabacionTest : public testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    // The form after opening the imported declaration from the list of
+    // registered declarations: boxes as loaded, cash not chosen yet.
+    DatosFrm841 DatosAbiertos() const;
+
+    dao::Database& Base();
+    // Every row of a query, columns by lower-case name ("<null>" for Null).
+    std::vector<Fila> Filas(const std::string& sql, const std::vector<dao::Value>& params = {});
+    Fila Cabecera();                               // the CAB row of the declaration
+    std::map<std::string, std::string> Casillas();  // DET: casilla -> i_valor
+    // The digest of each row of a query, computed here from the row's
+    // columns in table order, next to the stored one.
+    std::vector<std::pair<std::string, std::string>> Digestos(const std::string& sql, int desde,
+                                                                const std::vector<dao::Value>& params = {});
+    std::vector<std::string> TextosMostrados() const;
+    fs::path Mens() const;
+
+    static std::unique_ptr<zvtest::Installation> instalacion_;
+    zvtest::TempDir dir_;
+    zv::ScriptedMessages mensajes_;
+    std::shared_ptr<PuertaGuionada> puerta_;
+    int visorMostrado_ = 0;
+};
+
+// Independent of the program's routine: the record digest over the values
+// of one row in table order.
+std::string DigestoEsperado(const std::vector<dao::Value>& valores, int desde);
+
+// The two check characters of an order number, computed here.
+std::string DigitosDeOrden(const std::string& control, const std::string& orden);
+
+}  // namespace zvdecl::prueba

@@ -1,0 +1,261 @@
+// "&Grabar" of a registered or new declaration: the CAB header, the DET
+// boxes and their digests, the state and its message, and a save that
+// fails part way, which leaves the stored declaration as it was.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+
+#include "formulario/core/estado.h"
+#include "formulario/core/fecha.h"
+#include "tests/grabacion/entorno.h"
+
+namespace zvdecl::prueba {
+namespace {
+
+using zvform::Estado;
+using Casillas_ = std::map<std::string, std::string>;
+
+const char* const kGrabadaBien = "Toda la información del formulario fue grabada satisfactoriamente.";
+const char* const kGrabadaMal =
+    "La información del formulario fue grabada con inconsistencias.\nEn estas condiciones no podrá ser enviado a "
+    "ORVAL.";
+
+std::string Hoy() {
+    const zvform::Fecha h = zvform::Hoy();
+    char texto[16];
+    std::snprintf(texto, sizeof texto, "%04d-%02d-%02d", h.anio, h.mes, h.dia);
+    return texto;
+}
+
+class GuardadoTest : public GrabacionTest {
+protected:
+    // Every stored row of the declaration has the digest computed here.
+    void DigestosCorrectos() {
+        for (auto& [esperado, guardado] :
+             Digestos("SELECT * FROM CAB WHERE doc_id_d = ? AND periodo = ?", 5, {kRuc, kPeriodo}))
+            EXPECT_EQ(guardado, esperado) << "CAB";
+        for (auto& [esperado, guardado] :
+             Digestos("SELECT * FROM DET WHERE doc_id_d = ? AND periodo = ?", 6, {kRuc, kPeriodo}))
+            EXPECT_EQ(guardado, esperado) << "DET";
+    }
+    void UnMensaje(const char* texto) {
+        ASSERT_EQ(mensajes_.shown.size(), 1u);
+        EXPECT_EQ(mensajes_.shown[0].text, texto);
+        EXPECT_EQ(mensajes_.shown[0].icon, zv::Icon::Exclamation);
+        EXPECT_EQ(mensajes_.shown[0].title, "0841 Solvenda");
+    }
+};
+
+TEST_F(GuardadoTest, EfectivoEscribeCabeceraCasillasYDigestos) {
+    DatosFrm841 d = DatosAbiertos();
+    d.txtTelefono = "4412345";
+    d.formaDePago.formaPago = "E";
+    d.modificado = true;
+    const std::string antes = Hoy();
+
+    Resultado r = CmdValidar_Click(d, 1);
+
+    EXPECT_TRUE(r.ok);
+    EXPECT_FALSE(d.modificado);
+    EXPECT_EQ(puerta_->preguntas, 2) << "the button and the save each ask the gate";
+    Fila cab = Cabecera();
+    EXPECT_EQ(cab["semana"], "0");
+    EXPECT_EQ(cab["estado"], "0");
+    EXPECT_EQ(cab["rectifica"], "0");
+    EXPECT_TRUE(cab["fec_pro"] == antes || cab["fec_pro"] == Hoy()) << cab["fec_pro"];
+    EXPECT_EQ(cab["bcolibrad"], " ");
+    EXPECT_EQ(cab["nrocheque"], " ");
+    EXPECT_EQ(cab["cheque"], "");
+    EXPECT_EQ(cab["efectivo"], "360");
+    EXPECT_EQ(Casillas(), (Casillas_{{"002", kRuc}, {"007", kPeriodo}, {"028", "4412345"}, {"590", "351"},
+                                     {"591", "11"}, {"592", "-2"}, {"593", "3"}, {"597", "360"}, {"598", "360"},
+                                     {"599", "E"}, {"721", "1.0"}}));
+    for (auto& fila : Filas("SELECT * FROM DET WHERE doc_id_d = ?", {kRuc})) {
+        EXPECT_EQ(fila["idcasilla"], "01") << fila["casilla"];
+        EXPECT_EQ(fila["semana"], "0") << fila["casilla"];
+        EXPECT_EQ(fila["tip_doc_d"], "6") << fila["casilla"];
+        EXPECT_EQ(fila["formulario"], "0841") << fila["casilla"];
+    }
+    DigestosCorrectos();
+    UnMensaje(kGrabadaBien);
+}
+
+TEST_F(GuardadoTest, ChequeEscribeBancoNumeroYElMontoDelControlDePago) {
+    DatosFrm841 d = DatosAbiertos();
+    d.txtValor[590] = "1,234";
+    d.txtValor[592] = "(500)";
+    d.formaDePago = {"00123456", "02", "C", "1,290", "1"};
+
+    EXPECT_TRUE(GrabarForm(d).ok);
+
+    Fila cab = Cabecera();
+    EXPECT_EQ(cab["estado"], "0");
+    EXPECT_EQ(cab["bcolibrad"], "02");
+    EXPECT_EQ(cab["nrocheque"], "00123456");
+    EXPECT_EQ(cab["cheque"], "1290");
+    EXPECT_EQ(cab["efectivo"], "");
+    Casillas_ det = Casillas();
+    EXPECT_EQ(det["590"], "1234");
+    EXPECT_EQ(det["592"], "-500");
+    EXPECT_EQ(det["012"], "00123456");
+    EXPECT_EQ(det["015"], "02");
+    EXPECT_EQ(det["598"], "1290") << "the payment control's amount, not box 598";
+    EXPECT_EQ(det["599"], "C");
+    EXPECT_EQ(det.count("028"), 0u) << "no telephone, no row";
+    DigestosCorrectos();
+    UnMensaje(kGrabadaBien);
+}
+
+TEST_F(GuardadoTest, ChequeSinBancoQuedaInconsistenteYSinCasilla015) {
+    DatosFrm841 d = DatosAbiertos();
+    d.formaDePago = {"777", "XX", "C", "360", "1"};
+    EXPECT_TRUE(GrabarForm(d).ok);
+    EXPECT_EQ(Cabecera()["estado"], "9");
+    EXPECT_EQ(Cabecera()["bcolibrad"], "XX");
+    EXPECT_EQ(Casillas().count("015"), 0u);
+    DigestosCorrectos();
+    UnMensaje(kGrabadaMal);
+}
+
+TEST_F(GuardadoTest, SinFormaDePagoDejaLasColumnasDePagoYEsInconsistente) {
+    Base().Execute("UPDATE CAB SET bcolibrad = '03', NroCheque = '55', cheque = '10', efectivo = ''");
+    DatosFrm841 d = DatosAbiertos();
+    EXPECT_TRUE(GrabarForm(d).ok);
+    Fila cab = Cabecera();
+    EXPECT_EQ(cab["bcolibrad"] + "/" + cab["nrocheque"] + "/" + cab["cheque"], "03/55/10");
+    EXPECT_EQ(cab["estado"], "9");
+    EXPECT_EQ(Casillas()["599"], "X");
+    DigestosCorrectos();
+}
+
+TEST_F(GuardadoTest, CasillaVaciadaPierdeSuFila) {
+    DatosFrm841 d = DatosAbiertos();
+    d.formaDePago.formaPago = "E";
+    d.txtValor[591] = "";
+    d.txtValor[597] = "   ";
+    ASSERT_TRUE(GrabarForm(d).ok);
+    Casillas_ det = Casillas();
+    EXPECT_EQ(det.count("591"), 0u);
+    EXPECT_EQ(det.count("597"), 0u);
+    EXPECT_EQ(det["590"], "351");
+}
+
+TEST_F(GuardadoTest, TelefonoMalNoGrabaNada) {
+    const auto cab = Filas("SELECT * FROM CAB");
+    const auto det = Filas("SELECT * FROM DET ORDER BY casilla");
+    DatosFrm841 d = DatosAbiertos();
+    d.txtTelefono = "98765";
+    d.formaDePago.formaPago = "E";
+    d.modificado = true;
+    Resultado r = CmdValidar_Click(d, 1);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.foco, "TxtTelefono");
+    EXPECT_EQ(r.pestana, 0);
+    EXPECT_EQ(TextosMostrados(), std::vector<std::string>{"Identificación : Ingrese correctamente el teléfono"});
+    EXPECT_TRUE(d.modificado);
+    EXPECT_EQ(Filas("SELECT * FROM CAB"), cab);
+    EXPECT_EQ(Filas("SELECT * FROM DET ORDER BY casilla"), det);
+}
+
+TEST_F(GuardadoTest, PuertaCerradaEnElGrabadoNoEscribeNiDiceNada) {
+    const auto cab = Filas("SELECT * FROM CAB");
+    DatosFrm841 d = DatosAbiertos();
+    d.formaDePago.formaPago = "E";
+    puerta_->respuestas = {true, false};  // the button passes, the save stops
+    EXPECT_FALSE(CmdValidar_Click(d, 1).ok);
+    EXPECT_TRUE(mensajes_.shown.empty());
+    EXPECT_EQ(Filas("SELECT * FROM CAB"), cab);
+}
+
+// A new declaration gets the key with week 0 on every row, even where the
+// tables give no default for it, and its identification becomes fixed.
+TEST_F(GuardadoTest, NuevaDeclaracionConSemanaCeroEscritaSinDefectoDeLaTabla) {
+    Base().Execute("DROP TABLE CAB");
+    Base().Execute(
+        "CREATE TABLE CAB (tip_doc_d Byte, doc_id_d Text(15), periodo Text(6), formulario Text(4), semana Byte, "
+        "estado Byte, rectifica Byte, fec_pro Date, bcolibrad Text(2), NroCheque Text(15), cheque Text(15), "
+        "efectivo Text(15), cNumero Text(6), "
+        "CONSTRAINT PK_CAB PRIMARY KEY (tip_doc_d, doc_id_d, periodo, formulario, semana))");
+    Base().Execute("DROP TABLE DET");
+    Base().Execute(
+        "CREATE TABLE DET (tip_doc_d Byte, doc_id_d Text(15), periodo Text(6), formulario Text(4), semana Byte, "
+        "casilla Text(3), i_valor Text(60), idcasilla Text(2), estado Byte, cNumero Text(6), "
+        "CONSTRAINT PK_DET PRIMARY KEY (tip_doc_d, doc_id_d, periodo, formulario, semana, casilla))");
+    for (const char* t : {"CAB", "DET"})
+        for (const char* c : {"bcolibrad", "NroCheque", "cheque", "efectivo", "i_valor"})
+            if (Base().FindTableDef(t)->FindField(c)) Base().SetAllowZeroLength(t, c, true);
+
+    DatosFrm841 d = DatosAbiertos();
+    d.operacion = 0;
+    d.txtNumRuc.clear();
+    d.cmbRuc = std::string(kRuc) + "       AFP DE PRUEBA          ";
+    d.mkePeriodo = "02/2023";
+    d.formaDePago.formaPago = "E";
+    Resultado r = GrabarForm(d);
+
+    ASSERT_TRUE(r.ok) << (mensajes_.shown.empty() ? "" : mensajes_.shown[0].text);
+    EXPECT_TRUE(d.identificacionFija);
+    auto cab = Filas("SELECT semana, estado FROM CAB WHERE doc_id_d = ? AND periodo = '202302'", {kRuc});
+    ASSERT_EQ(cab.size(), 1u);
+    EXPECT_EQ(cab[0]["semana"], "0");
+    EXPECT_EQ(cab[0]["estado"], "0") << "the state step found the row by SEMANA=0";
+    auto det = Filas("SELECT DISTINCT semana FROM DET WHERE periodo = '202302'");
+    ASSERT_EQ(det.size(), 1u);
+    EXPECT_EQ(det[0]["semana"], "0");
+    UnMensaje(kGrabadaBien);
+}
+
+// ---- a save that fails part way --------------------------------------------
+
+struct CasoFalla {
+    const char* nombre;
+    const char* disparador;  // makes one statement of the save fail
+};
+
+class FallaTest : public GuardadoTest, public testing::WithParamInterface<CasoFalla> {};
+
+TEST_P(FallaTest, LaDeclaracionGuardadaQuedaComoEstaba) {
+    const std::vector<Fila> cab = Filas("SELECT * FROM CAB");
+    const std::vector<Fila> det = Filas("SELECT * FROM DET ORDER BY casilla");
+    char* error = nullptr;
+    ASSERT_EQ(sqlite3_exec(Base().Handle(), GetParam().disparador, nullptr, nullptr, &error), SQLITE_OK) << error;
+
+    DatosFrm841 d = DatosAbiertos();
+    d.formaDePago = {"123", "02", "C", "360", "1"};
+    d.modificado = true;
+    Resultado r = GrabarForm(d);
+
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(d.modificado);
+    EXPECT_FALSE(Base().InTransaction());
+    ASSERT_EQ(mensajes_.shown.size(), 1u);
+    EXPECT_EQ(mensajes_.shown[0].icon, zv::Icon::Critical);
+    EXPECT_EQ(mensajes_.shown[0].text.rfind("La declaración no fue grabada; la información registrada no ha cambiado.",
+                                            0),
+              0u)
+        << mensajes_.shown[0].text;
+    sqlite3_exec(Base().Handle(), "DROP TRIGGER falla", nullptr, nullptr, nullptr);
+    EXPECT_EQ(Filas("SELECT * FROM CAB"), cab);
+    EXPECT_EQ(Filas("SELECT * FROM DET ORDER BY casilla"), det);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, FallaTest,
+    testing::Values(
+        CasoFalla{"AlBorrarLasCasillas",
+                  "CREATE TEMP TRIGGER falla BEFORE DELETE ON DET BEGIN SELECT RAISE(ABORT, 'disco lleno'); END"},
+        CasoFalla{"EnLaPrimeraCasilla",
+                  "CREATE TEMP TRIGGER falla BEFORE INSERT ON DET WHEN NEW.casilla = '590' "
+                  "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END"},
+        CasoFalla{"EnLaUltimaCasilla",
+                  "CREATE TEMP TRIGGER falla BEFORE INSERT ON DET WHEN NEW.casilla = '599' "
+                  "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END"},
+        CasoFalla{"AlFijarElEstado",
+                  "CREATE TEMP TRIGGER falla BEFORE UPDATE ON CAB WHEN EXISTS "
+                  "(SELECT 1 FROM DET WHERE casilla = '599' AND doc_id_d = NEW.doc_id_d) "
+                  "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END"}),
+    [](const testing::TestParamInfo<CasoFalla>& i) { return std::string(i.param.nombre); });
+
+}  // namespace
+}  // namespace zvdecl::prueba
