@@ -2,11 +2,7 @@
 
 #include <cstdio>
 
-#include "formulario/core/errores.h"
 #include "formulario/core/estado.h"
-#include "formulario/core/inicio.h"
-#include "formulario/core/termina.h"
-#include "formulario/import/importacion.h"
 #include "platform/dao/conversion.h"
 #include "platform/textfile.h"
 
@@ -15,20 +11,6 @@ namespace zvdecl::prueba {
 using zvform::Estado;
 
 namespace {
-
-// The import form with its choices made: the declarant and period of the
-// fixture, the affiliates file of the import tests.
-class ImportacionDePrueba : public zvimport::ImportUi {
-public:
-    explicit ImportacionDePrueba(std::string carpeta) : carpeta_(std::move(carpeta)) {}
-    std::string DeclaranteElegido() const override { return std::string(kRuc) + "         AFP DE PRUEBA"; }
-    std::string TextoPeriodo() const override { return "01/2023"; }
-    std::string Carpeta() const override { return carpeta_; }
-    std::string ArchivoSeleccionado() const override { return std::string("0841") + kPeriodo + kRuc + ".txt"; }
-
-private:
-    std::string carpeta_;
-};
 
 // The text a field counts with in the digest.
 std::string TextoDigesto(const dao::Value& v) {
@@ -59,65 +41,36 @@ bool PuertaGuionada::PuedeContinuar() {
     return r;
 }
 
-std::unique_ptr<zvtest::Installation> GrabacionTest::instalacion_;
+std::unique_ptr<Entorno> GrabacionTest::entorno_;
 
-void GrabacionTest::SetUpTestSuite() {
-    zvtest::Installation::Options opciones;
-    opciones.runSetup = true;
-    instalacion_ = std::make_unique<zvtest::Installation>(opciones);
-}
+void GrabacionTest::SetUpTestSuite() { entorno_ = std::make_unique<Entorno>(); }
 
-void GrabacionTest::TearDownTestSuite() { instalacion_.reset(); }
+void GrabacionTest::TearDownTestSuite() { entorno_.reset(); }
 
 void GrabacionTest::SetUp() {
-    Estado::Reset();
-    zv::SetMessageService(&mensajes_);
-    zvform::FijaCarpetaErrorLog(dir_.path());
-    zvform::InstalaTerminador([](int codigo) { throw ProgramaTerminado{codigo}; });
-    ASSERT_TRUE(zvform::LeerIni());
-    for (const char* tabla : {"F841DETDES", "HF841DETDES", "CAB", "DET", "HCAB", "HDET", "SPOOL"})
-        Base().Execute(std::string("DELETE FROM ") + tabla);
+    entorno_->Reinicia();
     fs::remove_all(Mens());
-
-    const fs::path origen = dir_.path() / "origen";
-    fs::create_directories(origen);
-    fs::copy_file(zvtest::SourceDir() / "tests/import/data/limpio.txt",
-                  origen / (std::string("0841") + kPeriodo + kRuc + ".TXT"));
-    ImportacionDePrueba formulario(origen.string());
-    zvimport::Importacion(formulario).CmdGrabar_Click();
-    ASSERT_EQ(Casillas().size(), 6u) << "the import wrote the declaration";
-    mensajes_.shown.clear();
-
-    Estado& e = Estado::G();
-    e.gOperacion = 1;
-    e.gRuc = kRuc;
-    e.gPeriodo = kPeriodo;
+    entorno_->AbreDesdeLista(false);
     puerta_ = std::make_shared<PuertaGuionada>();
-    e.gUtil = puerta_;
+    Estado::G().gUtil = puerta_;
     MuestraInconsistencias() = [this] { ++visorMostrado_; };
 }
 
-void GrabacionTest::TearDown() {
-    MuestraInconsistencias() = nullptr;
-    zvform::InstalaTerminador(nullptr);
-    zvform::FijaCarpetaErrorLog({});
-    zv::SetMessageService(nullptr);
-    Estado::Reset();
-}
+void GrabacionTest::TearDown() { MuestraInconsistencias() = nullptr; }
 
 DatosFrm841 GrabacionTest::DatosAbiertos() const {
     DatosFrm841 d;
     d.operacion = 1;
     d.caption = CaptionFrm841(false);
     d.txtNumRuc = kRuc;
-    d.txtRazon = "AFP DE PRUEBA";
+    d.txtRazon = kRazon;
     d.mkePeriodo = "01/2023";
     d.txtValor = {{590, "351"}, {591, "11"}, {592, "(2)"}, {593, "3"}, {597, "360"}, {598, "360"}};
     d.formaDePago.monto = "360";
     return d;
 }
 
-dao::Database& GrabacionTest::Base() { return *Estado::G().gBase; }
+dao::Database& GrabacionTest::Base() { return entorno_->Base(); }
 
 std::vector<Fila> GrabacionTest::Filas(const std::string& sql, const std::vector<dao::Value>& params) {
     std::vector<Fila> filas;
@@ -158,11 +111,7 @@ std::vector<std::pair<std::string, std::string>> GrabacionTest::Digestos(const s
     return out;
 }
 
-std::vector<std::string> GrabacionTest::TextosMostrados() const {
-    std::vector<std::string> out;
-    for (const auto& m : mensajes_.shown) out.push_back(m.text);
-    return out;
-}
+std::vector<std::string> GrabacionTest::TextosMostrados() const { return entorno_->Textos(); }
 
 fs::path GrabacionTest::Mens() const { return Estado::G().gSysPath + "Mens.txt"; }
 

@@ -1,9 +1,9 @@
 #pragma once
-// What the tests of the declaration form's buttons share: an installation
-// made by zvbase + zvsetup, opened as zvform opens it, holding one
-// declaration brought in by the import engine; the form's data as the form
-// holds them after opening that declaration; a scripted gate and message
-// service; and the stored rows read back with their digests recomputed here.
+// What the tests of the declaration form's buttons share: the installation
+// of the form's tests (zvbase + zvsetup, one declaration brought in by the
+// import engine, its sent copy made as the host makes it); the form's data
+// as the form holds them after opening that declaration; a scripted gate;
+// and the stored rows read back with their digests recomputed here.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,18 +16,15 @@
 #include "formulario/declaration/frm841_datos.h"
 #include "platform/dao/dao.h"
 #include "platform/msgbox.h"
+#include "tests/declaration/entorno.h"
 #include "tests/support/support.h"
 
 namespace zvdecl::prueba {
 
 namespace fs = std::filesystem;
 
-inline constexpr const char* kRuc = "20555555556";
-inline constexpr const char* kPeriodo = "202301";
-
-struct ProgramaTerminado {
-    int codigo;
-};
+// The control code of the sent copy that Entorno::Envia writes.
+inline constexpr const char* kControl = "ABCD1234";
 
 // The gate of the utility object, answering from a list (true once empty).
 class PuertaGuionada : public zvform::cUtilitarios {
@@ -63,9 +60,8 @@ protected:
     std::vector<std::string> TextosMostrados() const;
     fs::path Mens() const;
 
-    static std::unique_ptr<zvtest::Installation> instalacion_;
-    zvtest::TempDir dir_;
-    zv::ScriptedMessages mensajes_;
+    static std::unique_ptr<Entorno> entorno_;
+    zv::ScriptedMessages& mensajes_{entorno_->mensajes};
     std::shared_ptr<PuertaGuionada> puerta_;
     int visorMostrado_ = 0;
 };

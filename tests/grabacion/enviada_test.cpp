@@ -11,7 +11,6 @@ namespace {
 
 using zvform::Estado;
 
-constexpr const char* kControl = "AB120934";
 constexpr const char* kOrden = "10203040";
 const char* const kGrabada = "Toda la información de la declaración fue grabada satisfactoriamente.";
 
@@ -19,27 +18,8 @@ class EnviadaTest : public GrabacionTest {
 protected:
     void SetUp() override {
         GrabacionTest::SetUp();
-        // The host's copy of the declaration when it was sent, under correlative 001.
-        Base().Execute(
-            "INSERT INTO HCAB (tip_doc_d, doc_id_d, periodo, formulario, semana, Correl, estado, rectifica, fec_pro, "
-            "bcolibrad, NroCheque, cheque, efectivo, norden, fec_env, control, cNumero) "
-            "SELECT tip_doc_d, doc_id_d, periodo, formulario, semana, '001', estado, rectifica, '2023-02-10', "
-            "' ', ' ', '', '360', NULL, '2023-02-11', ?, '000000' FROM CAB",
-            {kControl});
-        Base().Execute(
-            "INSERT INTO HDET (tip_doc_d, doc_id_d, periodo, formulario, semana, Correl, casilla, i_valor, idcasilla, "
-            "estado, cNumero) SELECT tip_doc_d, doc_id_d, periodo, formulario, semana, '001', casilla, i_valor, "
-            "idcasilla, estado, cNumero FROM DET");
-        Base().Execute(
-            "INSERT INTO HF841DETDES SELECT tip_doc_d, doc_id_d, periodo, formulario, '001', Num_RUCEmpl, "
-            "Tip_Doctrab, Num_Doctrab, Fec_NacTrab, Nom_ApePat, Nom_ApeMat, Nom_Nombre, Ind_Sexo, Cod_CUSPP, "
-            "Fec_Afiliac, Fec_SolDesaf, Cod_MotDesaf, Num_ResDesaf, Ind_CondPago, Mes_deveng, Mto_Remun, "
-            "Mto_AporteO, Mto_AporteV, Mto_Rentabi, cnumero FROM F841DETDES");
-        Estado& e = Estado::G();
-        e.gEsEnviada = true;
-        e.gCorrel = "001";
-        e.gCodControl = kControl;
-        e.gNumOrden = "";
+        entorno_->Envia("001", "");
+        entorno_->AbreDesdeLista(true, "001");
         enviada_ = Filas("SELECT * FROM HCAB");
         hdet_ = Filas("SELECT * FROM HDET ORDER BY casilla");
         hdetalle_ = Filas("SELECT * FROM HF841DETDES ORDER BY Num_Doctrab");
@@ -102,6 +82,8 @@ struct CasoOrden {
     std::string digitos;
     const char* mensaje;
 };
+
+void PrintTo(const CasoOrden& c, std::ostream* os) { *os << c.nombre; }
 
 class OrdenRechazadoTest : public EnviadaTest, public testing::WithParamInterface<CasoOrden> {};
 

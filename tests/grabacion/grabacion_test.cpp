@@ -213,6 +213,8 @@ struct CasoFalla {
     const char* disparador;  // makes one statement of the save fail
 };
 
+void PrintTo(const CasoFalla& c, std::ostream* os) { *os << c.nombre; }
+
 class FallaTest : public GuardadoTest, public testing::WithParamInterface<CasoFalla> {};
 
 TEST_P(FallaTest, LaDeclaracionGuardadaQuedaComoEstaba) {

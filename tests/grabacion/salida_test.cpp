@@ -12,7 +12,6 @@ namespace {
 using zvform::Estado;
 using zv::Answer;
 
-constexpr const char* kControl = "AB120934";
 constexpr const char* kOrden = "10203040";
 const char* const kPreguntaModificado = "¿El formulario ha sido modificado, desea guardar los cambios?";
 const char* const kPreguntaOrden = " El número de orden ha cambiado. ¿Desea guardar los cambios?";
@@ -31,20 +30,16 @@ struct CasoSalida {
     std::vector<std::string> mensajes;  // every box shown, in order
 };
 
+void PrintTo(const CasoSalida& c, std::ostream* os) { *os << c.nombre; }
+
 class SalidaTest : public GrabacionTest, public testing::WithParamInterface<CasoSalida> {};
 
 TEST_P(SalidaTest, PreguntaYCierraSoloSiNoQuedaNadaPorGuardar) {
     const CasoSalida& c = GetParam();
     Estado& e = Estado::G();
     if (c.enviada) {
-        Base().Execute(
-            "INSERT INTO HCAB (tip_doc_d, doc_id_d, periodo, formulario, semana, Correl, estado, rectifica, "
-            "norden, control, cNumero) SELECT tip_doc_d, doc_id_d, periodo, formulario, semana, '001', estado, "
-            "rectifica, NULL, ?, '000000' FROM CAB",
-            {kControl});
-        e.gEsEnviada = true;
-        e.gCorrel = "001";
-        e.gCodControl = kControl;
+        entorno_->Envia("001", "");
+        entorno_->AbreDesdeLista(true, "001");
     }
     e.gOrdenCambiado = c.ordenCambiado;
     const auto cab = Filas("SELECT * FROM CAB");

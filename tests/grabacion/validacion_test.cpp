@@ -34,6 +34,8 @@ struct CasoPago {
     std::string mens;
 };
 
+void PrintTo(const CasoPago& c, std::ostream* os) { *os << c.nombre; }
+
 class PagoTest : public GrabacionTest, public testing::WithParamInterface<CasoPago> {};
 
 TEST_P(PagoTest, MensTxtByteABytePorLasReglasDePago) {
@@ -86,6 +88,8 @@ struct CasoTelefono {
     const char* telefono;
     std::string mens;
 };
+
+void PrintTo(const CasoTelefono& c, std::ostream* os) { *os << c.nombre; }
 
 class TelefonoTest : public GrabacionTest, public testing::WithParamInterface<CasoTelefono> {};
 
