@@ -23,11 +23,12 @@ FrmConsist::FrmConsist(QWidget* parent) : QDialog(parent) {
     setObjectName("FrmConsist");
     setWindowTitle("Inconsistencias detectadas");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(zvform::TwipsX(7560, this), zvform::TwipsY(4800, this));
+    // Wide enough for a payment line with its suffix in Courier New.
+    setFixedSize(zvform::TwipsX(10800, this), zvform::TwipsY(4800, this));
 
     label1_ = new QLabel("En su declaración se han detectado las siguientes inconsistencias :", this);
     label1_->setObjectName("Label1");
-    UbicaTwips(*label1_, 120, 120, 7320, 255);
+    UbicaTwips(*label1_, 120, 120, 10560, 255);
 
     txtPreliminar_ = new QPlainTextEdit(this);
     txtPreliminar_->setObjectName("TxtPreliminar");
@@ -36,18 +37,18 @@ FrmConsist::FrmConsist(QWidget* parent) : QDialog(parent) {
     QFont courier("Courier New");
     courier.setStyleHint(QFont::Monospace);
     txtPreliminar_->setFont(courier);
-    UbicaTwips(*txtPreliminar_, 120, 435, 7320, 3600);
+    UbicaTwips(*txtPreliminar_, 120, 435, 10560, 3600);
     label1_->setBuddy(txtPreliminar_);
 
     cmdGrabar_ = new QPushButton("&Aceptar", this);
     cmdGrabar_->setObjectName("CmdGrabar");
     cmdGrabar_->setDefault(true);
-    UbicaTwips(*cmdGrabar_, 4800, 4200, 1215, 375);
+    UbicaTwips(*cmdGrabar_, 8100, 4200, 1215, 375);
     connect(cmdGrabar_, &QPushButton::clicked, this, &FrmConsist::CmdGrabar_Click);
 
     command1_ = new QPushButton("&Imprimir", this);
     command1_->setObjectName("Command1");
-    UbicaTwips(*command1_, 6165, 4200, 1215, 375);
+    UbicaTwips(*command1_, 9465, 4200, 1215, 375);
     connect(command1_, &QPushButton::clicked, this, &FrmConsist::Command1_Click);
 
     Form_Load();
