@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "formulario/core/estado.h"
+#include "formulario/declaration/base_declaracion.h"
 #include "platform/dao/dao.h"
 #include "platform/msgbox.h"
 #include "platform/textfile.h"
@@ -41,12 +42,6 @@ constexpr int kColumnaSexo = 7;
 constexpr int kColumnaCondicion = 13;
 constexpr const char* kMonto = "###,###,###,##0.00";
 constexpr const char* kMontoNegativo = "(###,###,###,##0.00)";
-
-dao::Database& Base() {
-    auto& base = Estado::G().gBase;
-    if (!base) throw zv::Error(91, "Variable de objeto o bloque With no establecido");
-    return *base;
-}
 
 std::string Monto(const std::string& texto, bool parentesis) {
     const double v = zv::Val(texto);

@@ -4,6 +4,7 @@
 
 #include "formulario/core/consultas.h"
 #include "formulario/core/estado.h"
+#include "formulario/declaration/base_declaracion.h"
 #include "platform/dao/dao.h"
 #include "platform/textfile.h"
 #include "shared/formato.h"
@@ -13,12 +14,6 @@ namespace zvdecl {
 namespace {
 
 using zvform::Estado;
-
-dao::Database& Base() {
-    auto& base = Estado::G().gBase;
-    if (!base) throw zv::Error(91, "Variable de objeto o bloque With no establecido");
-    return *base;
-}
 
 // Boxes of DET that the form does not show in a box of its own: the RUC,
 // the period, the cheque number, the bank and the version.

@@ -55,6 +55,18 @@ class Frm841Test : public QObject {
         forma_->show();
         QVERIFY(QTest::qWaitForWindowExposed(forma_.get()));
     }
+    // The declaration opened from its list, on the tab of the boxes, with
+    // the box `nombre` focused and emptied.
+    QLineEdit* CajaVacia(const char* nombre) {
+        E().AbreDesdeLista(false);
+        Abre();
+        Muestra();
+        C<QTabWidget>("SSTab1")->setCurrentIndex(2);
+        auto* caja = C<QLineEdit>(nombre);
+        Enfoca(nombre);
+        caja->clear();
+        return caja;
+    }
     void Enfoca(const char* nombre) {
         QWidget* control = C(nombre);
         forma_->activateWindow();
@@ -281,13 +293,7 @@ private slots:
     // ---- typing -------------------------------------------------------------
 
     void soloDigitosYEnterPasaAlSiguiente() {
-        E().AbreDesdeLista(false);
-        Abre();
-        Muestra();
-        C<QTabWidget>("SSTab1")->setCurrentIndex(2);
-        auto* caja = C<QLineEdit>("TxtValor_590");
-        Enfoca("TxtValor_590");
-        caja->clear();
+        auto* caja = CajaVacia("TxtValor_590");
         QTest::keyClicks(caja, "12a3");
         QCOMPARE(caja->text(), QString("123"));
         QVERIFY(forma_->Modificado());
@@ -300,13 +306,7 @@ private slots:
 
     void treceDigitosNo() {
         E().Casilla("591", "999999999999");
-        E().AbreDesdeLista(false);
-        Abre();
-        Muestra();
-        C<QTabWidget>("SSTab1")->setCurrentIndex(2);
-        auto* caja = C<QLineEdit>("TxtValor_590");
-        Enfoca("TxtValor_590");
-        caja->clear();
+        auto* caja = CajaVacia("TxtValor_590");
         QTest::keyClicks(caja, "1234567890123");
         QCOMPARE(caja->text(), QString("123456789012"));
         // A loaded amount longer than 12 characters is not cut on entry.
@@ -316,13 +316,8 @@ private slots:
     }
 
     void pegarNoInsertaYElPortapapelesQueda() {
-        E().AbreDesdeLista(false);
-        Abre();
-        Muestra();
         QApplication::clipboard()->setText("777");
-        C<QTabWidget>("SSTab1")->setCurrentIndex(2);
-        auto* caja = C<QLineEdit>("TxtValor_590");
-        Enfoca("TxtValor_590");
+        auto* caja = CajaVacia("TxtValor_590");
         caja->setText("5");
         caja->end(false);
         QTest::keyClick(caja, Qt::Key_V, Qt::ControlModifier);
@@ -566,13 +561,7 @@ private slots:
 
     void grabarGuardaLoQueLaFormaMuestra() {
         E().Casilla("599", "E");
-        E().AbreDesdeLista(false);
-        Abre();
-        Muestra();
-        C<QTabWidget>("SSTab1")->setCurrentIndex(2);
-        auto* caja = C<QLineEdit>("TxtValor_590");
-        Enfoca("TxtValor_590");
-        caja->clear();
+        auto* caja = CajaVacia("TxtValor_590");
         QTest::keyClicks(caja, "500");
         QVERIFY(forma_->Modificado());
         C<QPushButton>("CmdValidar_1")->click();

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <utility>
 
 #include "formulario/core/widgets/twips.h"
 
@@ -55,16 +56,12 @@ FormaDePagoZarvo::FormaDePagoZarvo(QWidget* parent) : QWidget(parent) {
     zvform::UbicaTwips(*monto_, 6300, 1155, 2000, 315);
     lblMonto->setBuddy(monto_);
 
-    connect(efectivo_, &QRadioButton::clicked, this, [this] {
-        formaPago_ = "E";
-        MuestraForma();
-        emit Cambio();
-    });
-    connect(cheque_, &QRadioButton::clicked, this, [this] {
-        formaPago_ = "C";
-        MuestraForma();
-        emit Cambio();
-    });
+    for (auto [boton, forma] : {std::pair{efectivo_, "E"}, std::pair{cheque_, "C"}})
+        connect(boton, &QRadioButton::clicked, this, [this, forma = forma] {
+            formaPago_ = forma;
+            MuestraForma();
+            emit Cambio();
+        });
     connect(banco_, &QComboBox::activated, this, [this](int i) {
         codigoBanco_ = banco_->itemData(i).toString().toStdString();
         emit Cambio();
