@@ -17,6 +17,8 @@
 
 #include "formulario/app/abridores.h"
 #include "formulario/core/estado.h"
+#include "formulario/core/ui/barra_estado.h"
+#include "formulario/declaration/detalle_afiliados.h"
 #include "formulario/core/ui/mdi_frm.h"
 #include "formulario/core/widgets/twips.h"
 #include "formulario/declaration/ui/caja_periodo.h"
@@ -290,6 +292,20 @@ private slots:
         QCOMPARE(C<QLabel>("LblCuentaDes")->text(), QString(""));
     }
 
+    void cuentaDeRegistrosAtrapaSuError() {
+        E().Ejecuta("ALTER TABLE F841DETDES RENAME TO F841DETDES_FUERA");
+        const long n = zvdecl::Cuenta_Registros("F841DETDES");
+        E().Ejecuta("ALTER TABLE F841DETDES_FUERA RENAME TO F841DETDES");
+        QCOMPARE(n, 0L);
+        QCOMPARE(E().mensajes.shown.size(), std::size_t(1));
+        const zv::MessageRequest& m = E().mensajes.shown[0];
+        QCOMPARE(m.title, std::string("Error"));
+        QCOMPARE(m.icon, zv::Icon::Information);
+        QVERIFY2(m.text.rfind("Error : ", 0) == 0, m.text.c_str());
+        QVERIFY2(m.text.find(" Descripción : ") != std::string::npos, m.text.c_str());
+        QCOMPARE(m.text.back(), ' ');
+    }
+
     // ---- typing -------------------------------------------------------------
 
     void soloDigitosYEnterPasaAlSiguiente() {
@@ -418,9 +434,13 @@ private slots:
         QVERIFY(C("MkePeriodo")->isEnabled());
         QCOMPARE(Pago()->FormaPago(), std::string("X"));
 
+        zvform::ui::BarradeEstadoZarvo barra;
+        zvform::ui::BarradeEstadoZarvo::SetPrincipal(&barra);
         combo->setCurrentIndex(1);
         QCOMPARE(Texto("TxtRazon"), QString(kRazon));
         QTRY_VERIFY(C("MkePeriodo")->hasFocus());
+        QCOMPARE(barra.NumeroDocumento(), QString(kRuc));
+        QCOMPARE(barra.Nombre(), QString(kRazon));
 
         auto* periodo = C<CajaPeriodo>("MkePeriodo");
         C<QTabWidget>("SSTab1")->setCurrentIndex(2);
@@ -428,6 +448,8 @@ private slots:
         QCOMPARE(C<QTabWidget>("SSTab1")->currentIndex(), 0);
         QTest::keyClicks(periodo, "12023");
         QCOMPARE(periodo->Texto(), std::string("01/2023"));
+        QCOMPARE(barra.Periodo(), QString("01/2023"));
+        zvform::ui::BarradeEstadoZarvo::SetPrincipal(nullptr);
         QCOMPARE(E().mensajes.shown.size(), std::size_t(1));
         QCOMPARE(E().mensajes.shown[0].text, std::string("La declaración ya ha sido registrada."));
         QCOMPARE(E().mensajes.shown[0].icon, zv::Icon::Critical);
