@@ -7,6 +7,7 @@
 #include "formulario/core/estado.h"
 #include "formulario/core/fecha.h"
 #include "formulario/core/utilitarios.h"
+#include "formulario/declaration/base_declaracion.h"
 #include "formulario/declaration/frm841_datos.h"
 #include "formulario/import/importacion.h"
 #include "platform/cursor.h"
@@ -26,8 +27,6 @@ struct RelojDeArena {
     RelojDeArena() { zv::SetMousePointer(zv::Pointer::Hourglass); }
     ~RelojDeArena() { zv::SetMousePointer(zv::Pointer::Default); }
 };
-
-dao::Database& Base() { return *Estado::G().gBase; }
 
 // An amount as the form shows it ("1,234", "(500)") written with a
 // whole-unit pattern: "1234", "-500". A blank text gives ""; a text that
