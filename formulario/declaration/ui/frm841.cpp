@@ -1,7 +1,6 @@
 // The declaration form: its controls and their places, in twips.
 #include "formulario/declaration/ui/frm841.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -206,8 +205,8 @@ void Frm841::CreaBotones() {
     }
 }
 
-void AbreFrm841() {
-    Frm841 forma(QApplication::activeWindow());
+void AbreFrm841(QWidget* padre) {
+    Frm841 forma(padre);
     forma.exec();
 }
 

@@ -109,8 +109,8 @@ private:
     std::array<QPushButton*, 3> CmdValidar_{};
 };
 
-// The opener of the main window: a new form over the active window, shown
-// modally, released when it closes.
-void AbreFrm841();
+// The opener of the main window: a new form over `padre`, shown modally,
+// released when it closes.
+void AbreFrm841(QWidget* padre);
 
 }  // namespace zvdecl::ui
