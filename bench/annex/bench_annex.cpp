@@ -6,21 +6,18 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <iostream>
 #include <string>
-#include <vector>
 
 #include "bench/anexo.h"
 #include "bench/medidas.h"
+#include "bench/por_declaracion.h"
 #include "formulario/core/estado.h"
 #include "formulario/core/inicio.h"
 #include "formulario/reports/reporte.h"
 #include "platform/msgbox.h"
 #include "shared/spool.h"
 #include "tests/support/afiliados.h"
-#include "tests/support/support.h"
 
 namespace fs = std::filesystem;
 using zvbench::kPeriodo;
@@ -52,35 +49,8 @@ int Anexo(const std::string& ruc, long filas) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == "--anexo") return Anexo(argv[2], std::atol(argv[3]));
-    const fs::path yo = fs::canonical("/proc/self/exe");
-    setenv("ZV_BIN_DIR", yo.parent_path().c_str(), 0);
-
-    std::vector<long> cuentas;
-    for (int i = 1; i < argc; ++i) cuentas.push_back(std::atol(argv[i]));
-    if (cuentas.empty()) cuentas = {10000, 100000};
-
-    zvtest::Installation::Options o;
-    o.runSetup = true;
-    zvtest::Installation instalacion(o);
-    {
-        zv::StderrMessages mensajes;
-        zv::SetMessageService(&mensajes);
-        if (!zvform::LeerIni()) return 1;
-        for (long n : cuentas) {
-            auto inicio = std::chrono::steady_clock::now();
-            zvtest::LlenaAfiliados(*Estado::G().gBase, RucDe(n), kPeriodo, n);
-            std::printf("filled %ld rows in %.2f s\n", n, Segundos(inicio));
-        }
-        Estado::Reset();
-        zv::SetMessageService(nullptr);
-    }
-    int fallas = 0;
-    for (long n : cuentas) {
-        auto r = zvtest::Run(yo.string(), {"--anexo", RucDe(n), std::to_string(n)}, instalacion.Env(),
-                             instalacion.folder, 600);
-        std::cout << r.out << r.err;
-        if (r.exitCode != 0) ++fallas;
-    }
-    return fallas == 0 ? 0 : 1;
+    auto llena = [](dao::Database& db, const std::string& ruc, long filas) {
+        zvtest::LlenaAfiliados(db, ruc, kPeriodo, filas);
+    };
+    return zvbench::CorrePorDeclaracion(argc, argv, {"--anexo", {10000, 100000}, RucDe, llena, Anexo});
 }
