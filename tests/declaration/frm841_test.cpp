@@ -463,6 +463,13 @@ private slots:
         periodo->selectAll();
         QTest::keyClicks(periodo, "012023");
         QCOMPARE(E().mensajes.shown.size(), std::size_t(1));
+
+        // The period box takes digits only, and Enter moves on.
+        QVERIFY(forma_->Modificado());
+        QTest::keyClicks(periodo, "a");
+        QCOMPARE(periodo->Texto(), std::string("01/2023"));
+        QTest::keyClick(periodo, Qt::Key_Return);
+        QTRY_VERIFY(C("TxtTelefono")->hasFocus());
     }
 
     // ---- a sent declaration -------------------------------------------------
