@@ -654,6 +654,26 @@ private slots:
         QCOMPARE(frm->Carpeta(), (uno / "sub").string());
     }
 
+    // Enter on the focused "&Aceptar" imports, as the keyboard road from the
+    // folder list expects; Enter on the focused "&Salir" closes the form.
+    void enterOnAFocusedButtonPressesIt() {
+        Abre();
+        frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frm.get()));
+        Prepara();
+        DirList()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(DirList()));
+        QTest::keyClick(DirList(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Aceptar()));
+        QTest::keyClick(Aceptar(), Qt::Key_Return);
+        QCOMPARE(Cuenta("CAB"), 1L);
+        QVERIFY(frm->isVisible());
+        auto* salir = Hijo<QPushButton>("CmdCancelar");
+        salir->setFocus();
+        QTest::keyClick(salir, Qt::Key_Enter);
+        QVERIFY(!frm->isVisible());
+    }
+
     // ---- the main window opens it ---------------------------------------------
 
     void theMenuItemAndToolbarButtonFourOpenTheForm() {

@@ -114,10 +114,13 @@ void FrmImportar::CreaControles() {
     CmdGrabar_->setText("&Aceptar");
     CmdCancelar_ = Crea<QPushButton>(this, "CmdCancelar", 5100, kBotonesReposo, 1575, 375);
     CmdCancelar_->setText("&Salir");
-    // Enter moves between the controls; it must never start an import.
+    // Enter moves between the controls; it must never start an import
+    // unless "&Aceptar" itself has the focus (the event filter presses a
+    // focused button on Enter, as the keyboard road of the form expects).
     for (QPushButton* boton : {CmdGrabar_, CmdCancelar_}) {
         boton->setAutoDefault(false);
         boton->setDefault(false);
+        boton->installEventFilter(this);
     }
     connect(CmdGrabar_, &QPushButton::clicked, this, &FrmImportar::CmdGrabar_Click);
     connect(CmdCancelar_, &QPushButton::clicked, this, &FrmImportar::CmdCancelar_Click);
@@ -365,6 +368,10 @@ bool FrmImportar::eventFilter(QObject* watched, QEvent* event) {
     const bool enter = tecla == Qt::Key_Return || tecla == Qt::Key_Enter;
     if (enter && (watched == CmbRuc_ || watched == DrvLst_ || watched == DirList_)) {
         zvform::PasaTab("TAB");
+        return true;
+    }
+    if (enter && (watched == CmdGrabar_ || watched == CmdCancelar_)) {
+        static_cast<QPushButton*>(watched)->click();
         return true;
     }
     if (tecla == Qt::Key_Space && watched == DirList_) {
