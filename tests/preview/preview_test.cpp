@@ -466,6 +466,34 @@ private slots:
         QVERIFY(mensajes_.shown.empty());
     }
 
+    // The keyboard road ends on "&Preliminar": Enter there opens the preview,
+    // and Enter on "&Cancelar" closes the dialog.
+    void rangoEnterEnLosBotonesLosPulsa() {
+        int vistas = 0;
+        zvform::ui::MDIFrm::Abridores().muestraReporte = [&](const std::string&, const std::string&) {
+            ++vistas;
+            return true;
+        };
+        frmImpxPag d;
+        d.tag = "00000003.PRN";
+        d.txtTotPaginas->setText("40");
+        d.txtPagHasta->setText("40");
+        d.show();
+        d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        d.txtPagHasta->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), d.txtPagHasta);
+        QTest::keyClick(d.txtPagHasta, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), d.cmdAccion[0]);
+        QTest::keyClick(d.cmdAccion[0], Qt::Key_Return);
+        QCOMPARE(vistas, 1);
+        QVERIFY(d.isVisible());
+        d.cmdAccion[1]->setFocus();
+        QTest::keyClick(d.cmdAccion[1], Qt::Key_Enter);
+        QCOMPARE(vistas, 1);
+        QVERIFY(!d.isVisible());
+    }
+
     void rangoPreliminarUnRangoYOtro() {
         struct Vista {
             std::string archivo, modo;

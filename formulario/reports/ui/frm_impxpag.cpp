@@ -102,6 +102,7 @@ frmImpxPag::frmImpxPag(QWidget* parent) : QDialog(parent) {
         cmdAccion[i] = new QPushButton(QString::fromUtf8(kAcciones[i]), this);
         cmdAccion[i]->setObjectName(QStringLiteral("cmdAccion_%1").arg(i));
         cmdAccion[i]->setAutoDefault(false);
+        cmdAccion[i]->installEventFilter(this);  // Enter presses the focused button
         UbicaTwips(*cmdAccion[i], 5280, 2040 + i * 540, 1620, 435);
         connect(cmdAccion[i], &QPushButton::clicked, this, [this, i] { cmdAccion_Click(i); });
     }
@@ -152,10 +153,16 @@ void frmImpxPag::cmdAccion_Click(int indice) {
 }
 
 bool frmImpxPag::eventFilter(QObject* objeto, QEvent* evento) {
-    if (evento->type() != QEvent::KeyPress || (objeto != txtPagDesde && objeto != txtPagHasta))
-        return QDialog::eventFilter(objeto, evento);
+    if (evento->type() != QEvent::KeyPress) return QDialog::eventFilter(objeto, evento);
     auto* tecla = static_cast<QKeyEvent*>(evento);
-    if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) {
+    const bool enter = tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter;
+    for (QPushButton* boton : cmdAccion) {
+        if (objeto != boton || !enter) continue;
+        boton->click();
+        return true;
+    }
+    if (objeto != txtPagDesde && objeto != txtPagHasta) return QDialog::eventFilter(objeto, evento);
+    if (enter) {
         PasaTab("TAB");
         return true;
     }
