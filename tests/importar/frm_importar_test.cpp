@@ -587,6 +587,26 @@ private slots:
         QCOMPARE(frm->Carpeta(), uno.string());
     }
 
+    // The drive in use leaves the list (its medium was taken out): the drive
+    // shown in its place is the one the folder list goes to, so that the two
+    // lists agree and the gone folder is not the one imported from.
+    void aDriveInUseThatLeavesTheListTakesTheFolderListToTheOneShown() {
+        Abre();
+        DrvLst()->setCurrentIndex(1);
+        QCOMPARE(frm->Carpeta(), dos.string());
+        fs::remove_all(dos);
+        zvimport::FuenteDeUnidades() = [this] { return std::vector<zvimport::Unidad>{{"UNO", uno.string(), false}}; };
+        DrvLst()->showPopup();
+        DrvLst()->hidePopup();
+        QCOMPARE(DrvLst()->count(), 1);
+        QCOMPARE(DrvLst()->currentIndex(), 0);
+        QCOMPARE(frm->Carpeta(), uno.string());
+        QVERIFY(mensajes.shown.empty());
+        CmbRuc()->setCurrentIndex(0);
+        TecleaPeriodo("012008");
+        QCOMPARE(Archivos()->count(), 1);
+    }
+
     void theFolderListBrowsesAndAFolderThatVanishedGivesItsMessage() {
         fs::create_directories(uno / "sub");
         fs::create_directories(uno / "Otra");

@@ -8,16 +8,27 @@ ListaUnidades::ListaUnidades(QWidget* parent) : QComboBox(parent) {}
 
 void ListaUnidades::Refresca() {
     const Unidad* actual = Actual();
-    const std::string raizActual = actual ? actual->raiz : std::string();
-    QSignalBlocker bloqueo(this);
-    unidades_ = LeeUnidades();
-    clear();
+    const bool habia = actual != nullptr;
+    const std::string raizActual = habia ? actual->raiz : std::string();
     int elegida = -1;
-    for (std::size_t i = 0; i < unidades_.size(); ++i) {
-        addItem(QString::fromStdString(TextoUnidad(unidades_[i])));
-        if (unidades_[i].raiz == raizActual) elegida = static_cast<int>(i);
+    {
+        QSignalBlocker bloqueo(this);
+        unidades_ = LeeUnidades();
+        clear();
+        for (std::size_t i = 0; i < unidades_.size(); ++i) {
+            addItem(QString::fromStdString(TextoUnidad(unidades_[i])));
+            if (unidades_[i].raiz == raizActual) elegida = static_cast<int>(i);
+        }
+        if (elegida >= 0 || !habia) {
+            setCurrentIndex(elegida >= 0 ? elegida : (unidades_.empty() ? -1 : 0));
+            return;
+        }
+        setCurrentIndex(-1);  // the items added chose the first one already, silently
     }
-    setCurrentIndex(elegida >= 0 ? elegida : (unidades_.empty() ? -1 : 0));
+    // The drive in use went away: the first one takes its place as if the
+    // user had chosen it, so that the folder list follows and both agree
+    // (and choosing that drive later is not a choice of the same item).
+    if (!unidades_.empty()) setCurrentIndex(0);
 }
 
 const Unidad* ListaUnidades::Actual() const {

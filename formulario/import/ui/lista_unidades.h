@@ -13,8 +13,9 @@ class ListaUnidades : public QComboBox {
 public:
     explicit ListaUnidades(QWidget* parent = nullptr);
 
-    // Reads the drives again, keeping the chosen one when it is still there.
-    // Emits no change.
+    // Reads the drives again, keeping the chosen one when it is still there
+    // (emitting no change); when it is gone, the first drive is chosen and
+    // the change is emitted.
     void Refresca();
     const std::vector<Unidad>& Unidades() const { return unidades_; }
     // The chosen drive; nullptr when the list is empty.
