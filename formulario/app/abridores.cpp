@@ -5,6 +5,7 @@
 
 #include "formulario/core/ui/mdi_frm.h"
 #include "formulario/declaration/frm841_datos.h"
+#include "formulario/declaration/ui/abre_listas.h"
 #include "formulario/declaration/ui/frm841.h"
 #include "formulario/declaration/ui/frm_consist.h"
 #include "formulario/import/ui/frm_importar.h"
@@ -39,6 +40,9 @@ void RegistraFormularios() {
     abridores.abrirFrm841 = [] { zvdecl::ui::AbreFrm841(VentanaPadre()); };
     // The declaration form's "&Validar" shows the list of inconsistencies over itself.
     zvdecl::MuestraInconsistencias() = [] { zvdecl::ui::MuestraFrmConsist(); };
+    abridores.abrirListaRegistradas = ui::AbreFrmContAbrir;
+    abridores.abrirListaEnviadas = ui::AbreFrmContAbrirE;
+    abridores.abrirConsultas = ui::AbreFrmConsultas;
 }
 
 }  // namespace zvform
