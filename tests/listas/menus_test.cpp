@@ -1,0 +1,113 @@
+// The main window's items and toolbar buttons open the lists through the
+// program's registry of forms: each opens a new modal instance over the
+// main window, in the mode the item sets; the registered list opens the
+// declaration form on the chosen row.
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "formulario/app/abridores.h"
+#include "formulario/core/estado.h"
+#include "formulario/core/ui/mdi_frm.h"
+#include "formulario/declaration/ui/frm_cont_abrir.h"
+#include "tests/listas/entorno.h"
+
+using zvform::Estado;
+using zvform::ui::MDIFrm;
+using namespace zvlistas::prueba;
+
+class MenusTest : public QObject {
+    Q_OBJECT
+
+    Entorno entorno;
+    std::unique_ptr<MDIFrm> frm;
+
+    // Runs `mientras` on the modal dialog that `accion` opens, then closes it.
+    void ConDialogo(const std::function<void()>& accion, const std::function<void(QDialog&)>& mientras) {
+        bool visto = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialogo = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialogo);
+            visto = true;
+            mientras(*dialogo);
+            if (dialogo->isVisible()) dialogo->close();
+        });
+        accion();
+        QVERIFY(visto);
+    }
+
+private slots:
+    void initTestCase() { entorno.Inicia(); }
+    void cleanupTestCase() { entorno.Termina(); }
+    void init() {
+        entorno.Limpia();
+        entorno.barra.reset();  // the main window's own bar serves
+        frm = std::make_unique<MDIFrm>();
+        frm->terminar = [](int) {};
+        zvform::RegistraFormularios();
+        frm->show();
+    }
+    void cleanup() {
+        frm.reset();
+        MDIFrm::Abridores() = {};
+        entorno.Suelta();
+    }
+
+    void itemsOpenTheLists_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("formulario");
+        QTest::addColumn<QString>("titulo");
+        QTest::newRow("Actualizar") << "mnuActualizar" << "FrmContAbrir" << "Actualizar Declaraciones";
+        QTest::newRow("Eliminar") << "mnuEliminar" << "FrmContAbrir" << "Eliminar Declaraciones";
+        QTest::newRow("toolbar 1") << "btnActualizar" << "FrmContAbrir" << "Actualizar Declaraciones";
+        QTest::newRow("toolbar 2") << "btnEliminar" << "FrmContAbrir" << "Eliminar Declaraciones";
+        QTest::newRow("Ver enviadas") << "mnuVerEnviadas" << "FrmContAbrirE" << "Ver Declaraciones enviadas";
+        QTest::newRow("Eliminar enviadas") << "mnuEliminarEnviadas" << "FrmContAbrirE"
+                                           << "Eliminar Declaraciones enviadas";
+        QTest::newRow("Bancos") << "mnuBancos" << "FrmConsultas" << "Bancos";
+        QTest::newRow("Motivos") << "mnuMotivos" << "FrmConsultas" << "Motivos de desafiliación";
+    }
+    void itemsOpenTheLists() {
+        QFETCH(QString, item);
+        QFETCH(QString, formulario);
+        QFETCH(QString, titulo);
+        auto* accion = frm->findChild<QAction*>(item);
+        QVERIFY(accion);
+        for (int vez = 0; vez < 2; ++vez) {  // a new instance each time
+            ConDialogo([&] { accion->trigger(); },
+                       [&](QDialog& d) {
+                           QCOMPARE(d.objectName(), formulario);
+                           QCOMPARE(d.windowTitle(), titulo);
+                           QCOMPARE(d.parentWidget(), static_cast<QWidget*>(frm.get()));
+                           QVERIFY(d.isModal());
+                       });
+            QVERIFY(!frm->findChild<QDialog*>(formulario));
+        }
+    }
+
+    void updateOpensTheChosenDeclaration() {
+        entorno.AgregaDeclarante(kProfuturo);
+        entorno.AgregaDeclarante(kIntegra);
+        entorno.Importa(kProfuturo, "200712");
+        entorno.Importa(kIntegra, "202301");
+        std::vector<std::string> abiertas;
+        MDIFrm::Abridores().abrirFrm841 = [&] { abiertas.push_back(Estado::G().gRuc + " " + Estado::G().gPeriodo); };
+        ConDialogo([&] { frm->findChild<QAction*>("mnuActualizar")->trigger(); },
+                   [&](QDialog& d) {
+                       auto& lista = static_cast<zvform::ui::FrmContAbrir&>(d);
+                       lista.FijaFilaActual(1);
+                       QCOMPARE(frm->BarradeEstadoZarvo1()->NumeroDocumento(), QString(kIntegra.ruc));
+                       QTest::keyClick(lista.grdContrib(), Qt::Key_Return);
+                   });
+        QCOMPARE(abiertas, (std::vector<std::string>{std::string(kIntegra.ruc) + " 202301"}));
+        QCOMPARE(frm->BarradeEstadoZarvo1()->NumeroDocumento(), QString());
+    }
+};
+
+QTEST_MAIN(MenusTest)
+#include "menus_test.moc"
