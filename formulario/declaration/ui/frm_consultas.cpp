@@ -9,6 +9,7 @@
 #include "formulario/core/widgets/ventanas.h"
 #include "formulario/declaration/consulta_codigos.h"
 #include "formulario/declaration/ui/error_lista.h"
+#include "formulario/declaration/ui/grilla.h"
 #include "formulario/declaration/ui/modelo_grilla.h"
 #include "platform/cursor.h"
 
@@ -23,7 +24,7 @@ struct Medidas {
 constexpr Medidas kBancos{7065, 6515, 5100, 5400};
 constexpr Medidas kMotivos{9065, 8515, 7500, 7500};
 constexpr int kAltoForm = 4140;
-constexpr int kAnchoCodigo = 1000;
+constexpr int kAnchoCodigo = 900;  // leaves the motives' 7500 inside their grid
 
 }  // namespace
 
@@ -38,12 +39,7 @@ FrmConsultas::FrmConsultas(QWidget* principal) : QDialog(principal), principal_(
     grdBancos_ = new QTableView(this);
     grdBancos_->setObjectName("grdBancos");
     grdBancos_->setModel(modelo_);
-    grdBancos_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdBancos_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grdBancos_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdBancos_->setTabKeyNavigation(false);
-    grdBancos_->verticalHeader()->setDefaultSectionSize(TwipsY(255, this));
-    grdBancos_->verticalHeader()->setFixedWidth(TwipsX(240, this));
+    PreparaGrilla(*grdBancos_);
 
     CmdSalir_ = new QPushButton("&Salir", this);
     CmdSalir_->setObjectName("CmdSalir");

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <algorithm>
+#include <iterator>
 
 #include "formulario/core/consultas.h"
 #include "formulario/core/estado.h"
@@ -15,6 +17,7 @@
 #include "formulario/core/widgets/twips.h"
 #include "formulario/declaration/lista_declaraciones.h"
 #include "formulario/declaration/ui/error_lista.h"
+#include "formulario/declaration/ui/grilla.h"
 #include "formulario/declaration/ui/modelo_grilla.h"
 #include "platform/cursor.h"
 #include "platform/msgbox.h"
@@ -27,8 +30,11 @@ namespace col = columna_lista;
 namespace {
 
 // The form's layout in twips.
-constexpr int kAnchoForm = 9480;
+// The layout in twips; the sent list is wider for the send's four columns.
+constexpr int kAnchoRegistradas = 9480;
+constexpr int kAnchoEnviadas = 13200;
 constexpr int kAltoForm = 5400;
+constexpr int kAnchoBoton = 1695;
 
 // The grid as ValidaSeleccion sees it: its rows and the current row's cells.
 class Seleccion : public GrillaSeleccion {
@@ -66,25 +72,8 @@ Textos TextosDelModo(bool enviada, int operacion) {
 // Column widths in twips; 0 hides the column. The document type's code,
 // the empty "Entidad", the week and the payment data of the registered
 // list are read, not shown.
-int AnchoColumna(bool enviada, int columna) {
-    switch (columna) {
-        case col::kDesTipoDocumento: return 1100;
-        case col::kRuc: return 1300;
-        case col::kRazonSocial: return enviada ? 3000 : 3900;
-        case col::kFormulario: return 1000;
-        case col::kEstado: return 700;
-        case col::kPeriodo: return 900;
-        default: break;
-    }
-    if (!enviada) return 0;
-    switch (columna) {
-        case col::kNumOrden: return 1100;
-        case col::kFechaEnvio: return 1300;
-        case col::kControl: return 1000;
-        case col::kCorrel: return 1000;
-        default: return 0;
-    }
-}
+constexpr int kAnchosRegistradas[] = {0, 1100, 1400, 3000, 1000, 700, 0, 0, 900, 0, 0};
+constexpr int kAnchosEnviadas[] = {0, 1100, 1400, 1900, 1000, 700, 0, 0, 900, 1100, 1300, 1000, 1100};
 
 BarradeEstadoZarvo* Barra() { return BarradeEstadoZarvo::Principal(); }
 
@@ -105,30 +94,24 @@ FrmContAbrir::~FrmContAbrir() = default;
 FrmContAbrirE::FrmContAbrirE(QWidget* parent) : FrmContAbrir(true, parent) {}
 
 void FrmContAbrir::CreaControles() {
-    setFixedSize(TwipsX(kAnchoForm, this), TwipsY(kAltoForm, this));
+    const int ancho = enviada_ ? kAnchoEnviadas : kAnchoRegistradas;
+    setFixedSize(TwipsX(ancho, this), TwipsY(kAltoForm, this));
     Frame1_ = new QGroupBox(enviada_ ? "Declaraciones Enviadas" : "Declaraciones Registradas", this);
     Frame1_->setObjectName("Frame1");
-    UbicaTwips(*Frame1_, 120, 60, 9240, 4560);
+    UbicaTwips(*Frame1_, 120, 60, ancho - 240, 4560);
 
     Label1_0_ = new QLabel(Frame1_);
     Label1_0_->setObjectName("Label1_0");
-    UbicaTwips(*Label1_0_, 240, 300, 8760, 285);
+    UbicaTwips(*Label1_0_, 240, 300, ancho - 720, 285);
 
     modelo_ = new ModeloGrilla(this);
     modelo_->setObjectName("DtaNew");
     grdContrib_ = new QTableView(Frame1_);
     grdContrib_->setObjectName("grdContrib");
     grdContrib_->setModel(modelo_);
-    grdContrib_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdContrib_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grdContrib_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdContrib_->setSortingEnabled(false);
-    grdContrib_->setTabKeyNavigation(false);
-    grdContrib_->verticalHeader()->setDefaultSectionSize(TwipsY(255, this));
-    grdContrib_->verticalHeader()->setFixedWidth(TwipsX(240, this));
-    grdContrib_->horizontalHeader()->setSectionsClickable(true);
+    PreparaGrilla(*grdContrib_);
     grdContrib_->installEventFilter(this);
-    UbicaTwips(*grdContrib_, 120, 660, 9000, 3780);
+    UbicaTwips(*grdContrib_, 120, 660, ancho - 480, 3780);
     Label1_0_->setBuddy(grdContrib_);
 
     connect(grdContrib_->horizontalHeader(), &QHeaderView::sectionClicked, this,
@@ -139,11 +122,11 @@ void FrmContAbrir::CreaControles() {
 
     CmdOpciones_0_ = new QPushButton(this);
     CmdOpciones_0_->setObjectName("CmdOpciones_0");
-    UbicaTwips(*CmdOpciones_0_, 6480, 4800, 1335, 420);
+    UbicaTwips(*CmdOpciones_0_, ancho - 2 * kAnchoBoton - 240, 4800, kAnchoBoton, 420);
     connect(CmdOpciones_0_, &QPushButton::clicked, this, [this] { CmdOpciones_Click(0); });
     CmdOpciones_1_ = new QPushButton("&Salir", this);
     CmdOpciones_1_->setObjectName("CmdOpciones_1");
-    UbicaTwips(*CmdOpciones_1_, 7920, 4800, 1335, 420);
+    UbicaTwips(*CmdOpciones_1_, ancho - kAnchoBoton - 120, 4800, kAnchoBoton, 420);
     connect(CmdOpciones_1_, &QPushButton::clicked, this, [this] { CmdOpciones_Click(1); });
     AplicaTextos(1);  // the design's captions are the open mode's
 }
@@ -184,14 +167,12 @@ void FrmContAbrir::Llena(int columnaOrden) {
 }
 
 void FrmContAbrir::AjustaColumnas() {
-    // The period reads better centred; the week and "Entidad" stay hidden.
+    // The period reads better centred; "Entidad" stays hidden.
     modelo_->FijaAlineacion(col::kPeriodo, Qt::AlignCenter);
-    QHeaderView* cabecera = grdContrib_->horizontalHeader();
-    for (int c = 0; c < modelo_->columnCount(); ++c) {
-        const int ancho = AnchoColumna(enviada_, c);
-        grdContrib_->setColumnHidden(c, ancho == 0);
-        if (ancho > 0) cabecera->resizeSection(c, TwipsX(ancho, this));
-    }
+    if (enviada_)
+        FijaAnchos(*grdContrib_, kAnchosEnviadas, std::size(kAnchosEnviadas), col::kRazonSocial);
+    else
+        FijaAnchos(*grdContrib_, kAnchosRegistradas, std::size(kAnchosRegistradas), col::kRazonSocial);
 }
 
 int FrmContAbrir::FilaActual() const {
