@@ -125,6 +125,14 @@ private slots:
         QVERIFY(entorno.mensajes.shown.empty());
     }
 
+    void anotherConsultTypeListsNothing() {
+        Estado::G().gSQL = "SELECT Numero AS codigo, Funcion AS descrip FROM PARAM";
+        FrmConsultas& c = Abre("X");
+        QCOMPARE(c.windowTitle(), QString("Consultas"));
+        QCOMPARE(c.Modelo().rowCount(), 0);
+        QVERIFY(!c.grdBancos()->isEnabled());
+    }
+
     void focusOnTheGridAndSalirCloses() {
         FrmConsultas& c = Abre("B");
         c.show();

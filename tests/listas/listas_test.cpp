@@ -200,6 +200,17 @@ private slots:
         QCOMPARE(Columna(2), enviadas);
     }
 
+    void userNameIsAValueNotSql() {
+        entorno.AgregaDeclarante(kProfuturo, "o'brien");
+        entorno.AgregaDeclarante(kIntegra);
+        entorno.Importa(kProfuturo, "200712");
+        entorno.Importa(kIntegra, "202301");
+        Estado::G().gUsuario = "o'brien";
+        Abre(false, 1);
+        QCOMPARE(Columna(2), QStringList{kProfuturo.ruc});
+        QVERIFY(entorno.mensajes.shown.empty());
+    }
+
     void periodMonthFirstAndHandedOnYearFirst() {
         CincoDeclaraciones();
         FrmContAbrir& l = Abre(false, 1);
