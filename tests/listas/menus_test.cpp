@@ -3,6 +3,7 @@
 // main window, in the mode the item sets; the registered list opens the
 // declaration form on the chosen row.
 #include <QAction>
+#include <QLineEdit>
 #include <QApplication>
 #include <QPushButton>
 #include <QTableView>
@@ -106,6 +107,49 @@ private slots:
                    });
         QCOMPARE(abiertas, (std::vector<std::string>{std::string(kIntegra.ruc) + " 202301"}));
         QCOMPARE(frm->BarradeEstadoZarvo1()->NumeroDocumento(), QString());
+    }
+
+    void theListsOpenTheDeclarationForm_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("fila");
+        QTest::addColumn<QString>("ruc");
+        QTest::addColumn<QString>("razon");
+        QTest::addColumn<QString>("orden");
+        QTest::newRow("registered") << "mnuActualizar" << 1 << kIntegra.ruc << kIntegra.nombre << "";
+        QTest::newRow("sent") << "mnuVerEnviadas" << 0 << kProfuturo.ruc << kProfuturo.nombre << "12345678";
+    }
+    void theListsOpenTheDeclarationForm() {
+        QFETCH(QString, item);
+        QFETCH(int, fila);
+        QFETCH(QString, ruc);
+        QFETCH(QString, razon);
+        QFETCH(QString, orden);
+        entorno.AgregaDeclarante(kProfuturo);
+        entorno.AgregaDeclarante(kIntegra);
+        entorno.Importa(kProfuturo, "200712");
+        entorno.Importa(kIntegra, "202301");
+        entorno.Envia(kProfuturo, "200712", {"001", "12345678", "ABCD1234"});
+        bool formularioVisto = false;
+        ConDialogo([&] { frm->findChild<QAction*>(item)->trigger(); },
+                   [&](QDialog& d) {
+                       auto& lista = static_cast<zvform::ui::FrmContAbrir&>(d);
+                       lista.FijaFilaActual(fila);
+                       ConDialogo([&] { QTest::keyClick(lista.grdContrib(), Qt::Key_Return); },
+                                  [&](QDialog& declaracion) {
+                                      formularioVisto = true;
+                                      QCOMPARE(declaracion.objectName(), QString("Frm841"));
+                                      QCOMPARE(declaracion.findChild<QLineEdit*>("TxtNumRuc")->text(), ruc);
+                                      QCOMPARE(declaracion.findChild<QLineEdit*>("TxtRazon")->text(), razon);
+                                      if (!orden.isEmpty())
+                                          QCOMPARE(declaracion.findChild<QLineEdit*>("TxtNumOrdenE_0")->text(),
+                                                   orden);
+                                  });
+                       // Read again, with the same row current and usable.
+                       QCOMPARE(lista.FilaActual(), fila);
+                       QVERIFY(lista.grdContrib()->isEnabled());
+                   });
+        QVERIFY(formularioVisto);
+        QVERIFY(entorno.mensajes.shown.empty());
     }
 };
 
