@@ -144,9 +144,10 @@ private slots:
                                           QCOMPARE(declaracion.findChild<QLineEdit*>("TxtNumOrdenE_0")->text(),
                                                    orden);
                                   });
-                       // Read again, with the same row current and usable.
+                       // Read again, with the same row current and usable from the keyboard.
                        QCOMPARE(lista.FilaActual(), fila);
                        QVERIFY(lista.grdContrib()->isEnabled());
+                       QCOMPARE(lista.focusWidget(), static_cast<QWidget*>(lista.grdContrib()));
                    });
         QVERIFY(formularioVisto);
         QVERIFY(entorno.mensajes.shown.empty());

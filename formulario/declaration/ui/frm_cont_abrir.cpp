@@ -261,6 +261,7 @@ void FrmContAbrir::AbreDeclaracion() {
     // The same row number, not necessarily the same declaration.
     Form_Load();
     FijaFilaActual(fila);
+    if (grdContrib_->isEnabled()) grdContrib_->setFocus();  // disabling took the focus away
 }
 
 void FrmContAbrir::EliminaSeleccionada() {
