@@ -75,7 +75,8 @@ Resultado CmdValidar_Click(DatosFrm841& d, int indice) {
             return r;
         }
         case 2:
-            if (d.esEnviada && Estado::G().gOrdenCambiado) return SalirConNumeroDeOrden(d);
+            // Of a sent declaration only the order number can be saved.
+            if (d.esEnviada) return Estado::G().gOrdenCambiado ? SalirConNumeroDeOrden(d) : Cierra();
             if (d.modificado) return SalirModificado(d);
             return Cierra();
         default:

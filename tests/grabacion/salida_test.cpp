@@ -91,7 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
                    {kPreguntaOrden, kGrabadaEnviada}},
         CasoSalida{"OrdenCambiadoSiConPuertaCerradaQueda", true, true, true, {Answer::Yes}, {false}, "", kOrden,
                    false, false, {kPreguntaOrden}},
-        CasoSalida{"EnviadaSinCambioDeOrdenCierra", true, false, false, {}, {}, "", kOrden, true, false, {}}),
+        CasoSalida{"EnviadaSinCambioDeOrdenCierra", true, false, false, {}, {}, "", kOrden, true, false, {}},
+        // A refused "&Registrar Nro. Orden" leaves Modificado set but clears
+        // the order flag: a sent declaration asks only about its order number.
+        CasoSalida{"EnviadaModificadaSinCambioDeOrdenCierraSinPreguntar", true, true, false, {}, {}, "", "1020304",
+                   true, false, {}}),
     [](const testing::TestParamInfo<CasoSalida>& i) { return std::string(i.param.nombre); });
 
 TEST_F(GrabacionTest, PreguntasDeSalidaConSusBotonesEIcono) {
