@@ -395,6 +395,19 @@ private slots:
         QVERIFY(!C("OptCheque")->property("checked").toBool());
     }
 
+    void chequeSinBancoElegidoNoPasaLaReglaDelBanco() {
+        E().AbreDesdeLista(false);
+        Abre();
+        Muestra();
+        C<QTabWidget>("SSTab1")->setCurrentIndex(2);
+        // The imported header names no bank: the list shows none chosen.
+        QCOMPARE(C<QComboBox>("CmbBanco")->currentIndex(), 0);
+        QTest::mouseClick(C("OptCheque"), Qt::LeftButton);
+        Pago()->FijaNumeroCheque("123456");
+        QCOMPARE(Pago()->CodigoBanco(), std::string("XX"));
+        QVERIFY(!zvdecl::ValidaTodo(forma_->Datos(), "2").ok);
+    }
+
     // ---- the masked period box ---------------------------------------------
 
     void cajaDePeriodoComoMascara() {

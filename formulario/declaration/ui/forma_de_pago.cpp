@@ -59,6 +59,9 @@ FormaDePagoZarvo::FormaDePagoZarvo(QWidget* parent) : QWidget(parent) {
     for (auto [boton, forma] : {std::pair{efectivo_, "E"}, std::pair{cheque_, "C"}})
         connect(boton, &QRadioButton::clicked, this, [this, forma = forma] {
             formaPago_ = forma;
+            // A cheque whose bank is not in the list has none chosen, as the
+            // list shows it, so the bank rule still asks for one.
+            if (formaPago_ == "C" && banco_->findData(Q(codigoBanco_)) <= 0) codigoBanco_ = kNingunBanco;
             MuestraForma();
             emit Cambio();
         });
