@@ -2,6 +2,7 @@
 // picks the payment form and clicks; the rows, the messages, the viewer of
 // inconsistencies and the closing of the form are what he gets.
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -88,6 +89,26 @@ private slots:
                  QString("360/0"));
         QVERIFY(!forma_->Modificado());
         QVERIFY(forma_->isVisible());
+    }
+
+    void chequeCambiadoAEfectivoNoDejaChequeNiBanco() {
+        Abre();
+        C<QTabWidget>("SSTab1")->setCurrentIndex(2);
+        QTest::mouseClick(C<QRadioButton>("OptCheque"), Qt::LeftButton);
+        auto* banco = C<QComboBox>("CmbBanco");
+        const int i = banco->findData("11");
+        QVERIFY(i > 0);
+        banco->setCurrentIndex(i);
+        emit banco->activated(i);
+        Escribe("TxtNroCheque", "123456");
+        QTest::mouseClick(C<QRadioButton>("OptEfectivo"), Qt::LeftButton);
+        Pulsa(1);
+        QCOMPARE(Casilla("599"), QString("E"));
+        QCOMPARE(Casilla("012"), QString("<sin fila>"));
+        QCOMPARE(Casilla("015"), QString("<sin fila>"));
+        QCOMPARE(Valor("SELECT bcolibrad || '/' || NroCheque || '/' || efectivo FROM CAB WHERE doc_id_d = ? AND "
+                       "periodo = ?"),
+                 QString(" / /360"));
     }
 
     void validarMuestraElVisorSobreElFormulario() {

@@ -62,6 +62,13 @@ FormaDePagoZarvo::FormaDePagoZarvo(QWidget* parent) : QWidget(parent) {
             // A cheque whose bank is not in the list has none chosen, as the
             // list shows it, so the bank rule still asks for one.
             if (formaPago_ == "C" && banco_->findData(Q(codigoBanco_)) <= 0) codigoBanco_ = kNingunBanco;
+            // Cash carries no cheque: the declaration keeps no cheque number
+            // nor bank boxes that its header contradicts.
+            if (formaPago_ == "E") {
+                codigoBanco_ = kNingunBanco;
+                numeroCheque_->clear();
+                MuestraBanco();
+            }
             MuestraForma();
             emit Cambio();
         });
