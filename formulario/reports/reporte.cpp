@@ -37,13 +37,12 @@ std::string MensajeImpresion(long numero, const std::string& descripcion) {
     }
 }
 
-namespace {
-
-// The reaction to an error of the run: its message, titled "Impresión".
-void AtiendeError(long numero, const std::string& descripcion) {
+void AtiendeErrorImpresion(long numero, const std::string& descripcion) {
     std::string texto = MensajeImpresion(numero, descripcion);
     if (!texto.empty()) zv::MsgBox(texto, zv::Icon::Critical, zv::Buttons::Ok, "Impresión");
 }
+
+namespace {
 
 // The spool file is closed whatever the failure; a failed close adds nothing.
 void CierraSpool() {
@@ -106,9 +105,9 @@ bool ImprimeReporte(const std::string& baseRechazos, const std::string& periodo,
                 break;
         }
     } catch (const zv::Error& e) {
-        AtiendeError(e.Number(), e.Description());
+        AtiendeErrorImpresion(e.Number(), e.Description());
     } catch (const std::exception& e) {
-        AtiendeError(51, e.what());
+        AtiendeErrorImpresion(51, e.what());
     }
     if (!escrito) CierraSpool();
     zv::SetMousePointer(zv::Pointer::Arrow);

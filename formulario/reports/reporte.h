@@ -30,6 +30,8 @@ bool ImprimeReporte(const std::string& baseRechazos, const std::string& periodo,
 
 // The text ImprimeReporte shows for an error of the run ("" when it shows none).
 std::string MensajeImpresion(long numero, const std::string& descripcion);
+// Shows that text, critical, titled "Impresión" (nothing when it is "").
+void AtiendeErrorImpresion(long numero, const std::string& descripcion);
 
 // The page counter left by the last run (gPagina): the number of pages written.
 int PaginasDelReporte();
