@@ -9,6 +9,7 @@
 #include "formulario/declaration/ui/frm841.h"
 #include "formulario/declaration/ui/frm_consist.h"
 #include "formulario/import/ui/frm_importar.h"
+#include "formulario/reports/ui/frm_imprimir.h"
 #include "formulario/reports/ui/frm_impxpag.h"
 #include "formulario/reports/ui/muestra_reporte.h"
 
@@ -43,6 +44,7 @@ void RegistraFormularios() {
     abridores.abrirListaRegistradas = ui::AbreFrmContAbrir;
     abridores.abrirListaEnviadas = ui::AbreFrmContAbrirE;
     abridores.abrirConsultas = ui::AbreFrmConsultas;
+    abridores.abrirImprimir = [] { ui::MuestraImprimir(VentanaPadre()); };
 }
 
 }  // namespace zvform
