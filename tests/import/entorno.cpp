@@ -85,12 +85,9 @@ std::string ImportacionTest::Texto(const std::string& sql, const std::vector<dao
 fs::path ImportacionTest::RutaRpt() const { return Estado::G().gRutaRpt; }
 
 std::vector<std::string> ImportacionTest::Lineas(const fs::path& archivo) {
-    const std::string bytes = zvtest::Bytes(archivo);
-    std::vector<std::string> out;
-    std::size_t inicio = 0;
-    for (std::size_t fin; (fin = bytes.find("\r\n", inicio)) != std::string::npos; inicio = fin + 2)
-        out.push_back(zv::text::FromCp1252(bytes.substr(inicio, fin - inicio)));
-    EXPECT_EQ(inicio, bytes.size()) << "every line ends with CR LF";
+    bool completo = false;
+    std::vector<std::string> out = zvtest::LineasCrLf(archivo, &completo);
+    EXPECT_TRUE(completo) << "every line ends with CR LF";
     return out;
 }
 

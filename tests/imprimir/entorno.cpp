@@ -169,11 +169,9 @@ std::string Entorno::Texto(const std::string& sql, const std::vector<dao::Value>
 }
 
 std::vector<std::string> Entorno::Lineas(const fs::path& archivo) {
-    const std::string bytes = zvtest::Bytes(archivo);
-    std::vector<std::string> lineas;
-    std::size_t inicio = 0;
-    for (std::size_t fin; (fin = bytes.find("\r\n", inicio)) != std::string::npos; inicio = fin + 2)
-        lineas.push_back(zv::text::FromCp1252(bytes.substr(inicio, fin - inicio)));
+    bool completo = false;
+    std::vector<std::string> lineas = zvtest::LineasCrLf(archivo, &completo);
+    if (!completo) QTest::qFail("a line of the spool file without CR LF", __FILE__, __LINE__);
     return lineas;
 }
 

@@ -115,16 +115,9 @@ std::string ReportesTest::Registra(std::string_view codigo) {
 }
 
 std::vector<std::string> Lineas(const fs::path& archivo) {
-    std::string bytes = zvtest::Bytes(archivo);
-    std::vector<std::string> lineas;
-    std::size_t inicio = 0;
-    while (inicio < bytes.size()) {
-        std::size_t fin = bytes.find("\r\n", inicio);
-        EXPECT_NE(fin, std::string::npos) << "a line without CR LF in " << archivo;
-        if (fin == std::string::npos) break;
-        lineas.push_back(zv::text::FromCp1252(bytes.substr(inicio, fin - inicio)));
-        inicio = fin + 2;
-    }
+    bool completo = false;
+    std::vector<std::string> lineas = zvtest::LineasCrLf(archivo, &completo);
+    EXPECT_TRUE(completo) << "a line without CR LF in " << archivo;
     return lineas;
 }
 

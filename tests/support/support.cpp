@@ -15,6 +15,7 @@
 
 #include "platform/dao/dao.h"
 #include "platform/profile.h"
+#include "platform/textfile.h"
 #include "shared/cuentas.h"
 
 extern char** environ;
@@ -73,6 +74,16 @@ std::string Bytes(const fs::path& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+std::vector<std::string> LineasCrLf(const fs::path& path, bool* completo) {
+    const std::string bytes = Bytes(path);
+    std::vector<std::string> lineas;
+    std::size_t inicio = 0;
+    for (std::size_t fin; (fin = bytes.find("\r\n", inicio)) != std::string::npos; inicio = fin + 2)
+        lineas.push_back(zv::text::FromCp1252(bytes.substr(inicio, fin - inicio)));
+    if (completo) *completo = inicio == bytes.size();
+    return lineas;
 }
 
 fs::path BinDir() { return EnvOr("ZV_BIN_DIR", "build/bin"); }

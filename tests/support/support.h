@@ -34,6 +34,10 @@ private:
 // A file's bytes as they lie on disk ("" when it cannot be read).
 std::string Bytes(const fs::path& path);
 
+// The CR LF lines of a Windows-1252 text file, as UTF-8. `completo` tells
+// whether every byte belongs to a line that ends in CR LF.
+std::vector<std::string> LineasCrLf(const fs::path& path, bool* completo = nullptr);
+
 fs::path BinDir();     // the build's bin/ (ZV_BIN_DIR)
 fs::path SourceDir();  // the top of the tree (ZV_SOURCE_DIR)
 
