@@ -17,6 +17,7 @@
 #include "formulario/core/inicio.h"
 #include "formulario/core/ui/barra_estado.h"
 #include "formulario/core/ui/mdi_frm.h"
+#include "formulario/core/widgets/twips.h"
 #include "formulario/reports/reporte.h"
 #include "platform/cursor.h"
 #include "platform/error.h"
@@ -32,6 +33,10 @@ constexpr int kColumnaFormulario = 4;
 constexpr int kColumnaPeriodo = 7;
 constexpr int kColumnaCorrelativo = 8;
 constexpr int kColumnaFechaEnvio = 9;
+
+// The dialog's size in twips: the ten columns of a declaration in view.
+constexpr int kAnchoTwips = 11400;
+constexpr int kAltoTwips = 6600;
 
 constexpr int kAyudaRegistradas = 1011;
 constexpr int kAyudaEnviadas = 1012;
@@ -160,7 +165,7 @@ void frmImprimir::CreaControles() {
     todo->addLayout(arriba);
     todo->addWidget(Frame2_, 1);
     todo->addLayout(botones);
-    resize(760, 440);
+    resize(TwipsX(kAnchoTwips, this), TwipsY(kAltoTwips, this));
 }
 
 void frmImprimir::Form_Load() {
