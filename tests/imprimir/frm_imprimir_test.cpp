@@ -21,6 +21,8 @@
 #include "formulario/core/ui/mdi_frm.h"
 #include "formulario/reports/imprimir.h"
 #include "formulario/reports/ui/frm_imprimir.h"
+#include "formulario/reports/ui/impresora.h"
+#include "formulario/reports/ui/muestra_reporte.h"
 #include "platform/profile.h"
 #include "tests/imprimir/entorno.h"
 
@@ -301,6 +303,39 @@ private slots:
             QCOMPARE(m.title, std::string("Solvenda"));
         } else {
             QVERIFY(entorno.mensajes.shown.empty());
+        }
+    }
+
+    // The real printer road, on a machine without a printer: the report is
+    // printed into its PDF file and said to be. A spool file gone before it
+    // is printed (another program removed it) is told, and no success.
+    void impresoraDelPrograma_data() {
+        QTest::addColumn<bool>("borrado");
+        QTest::newRow("impreso en PDF") << false;
+        QTest::newRow("archivo borrado antes") << true;
+    }
+    void impresoraDelPrograma() {
+        QFETCH(bool, borrado);
+        QVERIFY(entorno.Importa(kRucA, kPeriodo, 40));
+        auto& hay = zvform::ui::HayImpresora();
+        const auto antes = hay;
+        hay = [] { return false; };
+        zvform::ui::MDIFrm::Abridores().muestraReporte = [this, borrado](const std::string& archivo, const std::string& modo) {
+            if (borrado) std::filesystem::remove(entorno.RutaRpt() / archivo);
+            return zvform::ui::MuestraReporte(archivo, modo);
+        };
+        Abre();
+        Opcion(2)->click();
+        Boton(1)->click();
+        hay = antes;
+        const std::string archivo = entorno.Texto("SELECT Archivo FROM SPOOL");
+        const auto pdf = zvform::ui::ArchivoPdf(entorno.RutaRpt() / archivo);
+        if (borrado) {
+            QVERIFY(!std::filesystem::exists(pdf));
+            QCOMPARE(entorno.TextosMostrados(), std::vector<std::string>{"El archivo físico del reporte no existe"});
+        } else {
+            QCOMPARE(zvtest::Bytes(pdf).substr(0, 5), std::string("%PDF-"));
+            QCOMPARE(entorno.TextosMostrados(), std::vector<std::string>{kExito});
         }
     }
 
