@@ -67,8 +67,8 @@ Sentencia DeLaDeclaracion(std::string sql, const DeclaracionImpresion& fila) {
 
 void CargaValores(const DeclaracionImpresion& fila) {
     const Estado& e = Estado::G();
-    Sentencia s = DeLaDeclaracion(e.gEsEnviada ? "SELECT CASILLA, I_VALOR FROM HDET " : "SELECT CASILLA, I_VALOR FROM DET ",
-                                  fila);
+    Sentencia s =
+        DeLaDeclaracion(e.gEsEnviada ? "SELECT CASILLA, I_VALOR FROM HDET " : "SELECT CASILLA, I_VALOR FROM DET ", fila);
     auto rs = Base().OpenRecordset(s.sql, dao::dbOpenSnapshot, s.params);
     for (; !rs->EOF_(); rs->MoveNext()) {
         const double casilla = zv::Val(rs->Fields("Casilla").AsText());

@@ -320,7 +320,8 @@ private slots:
         auto& hay = zvform::ui::HayImpresora();
         const auto antes = hay;
         hay = [] { return false; };
-        zvform::ui::MDIFrm::Abridores().muestraReporte = [this, borrado](const std::string& archivo, const std::string& modo) {
+        auto& muestra = zvform::ui::MDIFrm::Abridores().muestraReporte;
+        muestra = [this, borrado](const std::string& archivo, const std::string& modo) {
             if (borrado) std::filesystem::remove(entorno.RutaRpt() / archivo);
             return zvform::ui::MuestraReporte(archivo, modo);
         };
