@@ -560,6 +560,15 @@ private slots:
         QCOMPARE(entorno.llamadas[2].ruc, std::string(kRucB));
         QCOMPARE(entorno.llamadas[2].que, std::string("Vprevia"));
         QVERIFY(frm->isVisible());
+        // Enter on a focused button presses that button.
+        Boton(1)->setFocus();
+        QTest::keyClick(Boton(1), Qt::Key_Return);
+        QCOMPARE(entorno.llamadas.size(), size_t(4));
+        QCOMPARE(entorno.llamadas[3].que, std::string("xx"));
+        Boton(2)->setFocus();
+        QTest::keyClick(Boton(2), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(entorno.llamadas.size(), size_t(4));
+        QVERIFY(!frm->isVisible());
     }
 
     // ---- the main window opens it ---------------------------------------------

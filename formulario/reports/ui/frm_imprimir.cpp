@@ -153,7 +153,8 @@ void frmImprimir::CreaControles() {
     for (int i = 0; i < 3; ++i) {
         CmdImprimir_[i] = new QPushButton(kBotones[i], this);
         CmdImprimir_[i]->setObjectName(QString("CmdImprimir_%1").arg(i));
-        CmdImprimir_[i]->setAutoDefault(false);  // Enter in the grid is "&Preliminar", not a button
+        // Enter presses the focused button; in the grid it is "&Preliminar" (the filter below).
+        CmdImprimir_[i]->setAutoDefault(true);
         connect(CmdImprimir_[i], &QPushButton::clicked, this, [this, i] { CmdImprimir_Click(i); });
         botones->addWidget(CmdImprimir_[i]);
     }
