@@ -34,8 +34,10 @@ constexpr int kColumnaPeriodo = 7;
 constexpr int kColumnaCorrelativo = 8;
 constexpr int kColumnaFechaEnvio = 9;
 
-// The dialog's size in twips: the ten columns of a declaration in view.
+// The dialog's size in twips: every column of a declaration in view, the
+// send's two more for sent declarations.
 constexpr int kAnchoTwips = 11400;
+constexpr int kAnchoEnviadasTwips = 13500;
 constexpr int kAltoTwips = 6600;
 
 constexpr int kAyudaRegistradas = 1011;
@@ -182,6 +184,7 @@ void frmImprimir::Form_Load() {
     grdImprimir_->setColumnHidden(kColumnaCorrelativo, !enviada);
     grdImprimir_->setColumnHidden(kColumnaFechaEnvio, !enviada);
     grdImprimir_->resizeColumnsToContents();
+    if (enviada) resize(TwipsX(kAnchoEnviadasTwips, this), height());
     setProperty("HelpContextID", enviada ? kAyudaEnviadas : kAyudaRegistradas);
 }
 
