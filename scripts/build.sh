@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (or $ZV_BUILD_DIR).
+# Configures and builds into build/ (or $ZV_BUILD_DIR); $ZV_CMAKE_ARGS are
+# added to the configuration (cmake -D options).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${ZV_BUILD_DIR:-build}"
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
-[ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" "${generator[@]}" >/dev/null
+read -r -a extra <<< "${ZV_CMAKE_ARGS:-}"
+if [ ! -f "$build/CMakeCache.txt" ] || [ ${#extra[@]} -gt 0 ]; then
+  cmake -S . -B "$build" "${generator[@]}" "${extra[@]}" >/dev/null
+fi
 cmake --build "$build" -j "$(nproc)"

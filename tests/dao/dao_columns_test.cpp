@@ -113,7 +113,9 @@ TEST_F(ColumnsTest, PaddedDocumentNumberMatchesTheTrimmedOne) {
 
 TEST_F(ColumnsTest, ColumnsAddedByAlterTableGetTheRules) {
     db->Execute("ALTER TABLE F841DETDES ADD COLUMN Extra Text(2)");
-    auto f = db->FindTableDef("F841DETDES")->FindField("extra");
+    auto def = db->FindTableDef("F841DETDES");  // the field lives in it
+    ASSERT_TRUE(def);
+    auto f = def->FindField("extra");
     ASSERT_TRUE(f);
     EXPECT_EQ(f->Size(), 2);
     EXPECT_EQ(ErrorOf([&] { db->Execute("UPDATE F841DETDES SET Extra = 'ABC'"); }), 0);  // no rows yet
