@@ -24,7 +24,7 @@ namespace {
 // so that a write gives back every other line byte for byte.
 struct RawLine {
     std::string body;  // without the line end
-    std::string end;   // "\r\n", "\n" or "" (last line)
+    std::string end;   // "\r\n", "\n", "\r" or "" (last line)
 };
 
 std::string TrimBlanks(std::string_view s) {
@@ -63,23 +63,23 @@ bool KeyValueOf(const RawLine& line, std::string& key, std::string& value) {
     return true;
 }
 
+// A line ends at CR LF, LF or a lone CR: a file saved by an editor of old
+// Macs, or cut after its CR, must not glue the next key written onto its
+// last line.
 std::vector<RawLine> SplitLines(const std::string& bytes) {
     std::vector<RawLine> lines;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        std::size_t nl = bytes.find('\n', pos);
+        std::size_t end = bytes.find_first_of("\r\n", pos);
         RawLine line;
-        if (nl == std::string::npos) {
+        if (end == std::string::npos) {
             line.body = bytes.substr(pos);
             pos = bytes.size();
         } else {
-            line.body = bytes.substr(pos, nl - pos);
-            line.end = "\n";
-            pos = nl + 1;
-        }
-        if (!line.body.empty() && line.body.back() == '\r') {
-            line.body.pop_back();
-            line.end = "\r" + line.end;
+            line.body = bytes.substr(pos, end - pos);
+            std::size_t endLength = bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+            line.end = bytes.substr(end, endLength);
+            pos = end + endLength;
         }
         lines.push_back(std::move(line));
     }
@@ -149,10 +149,12 @@ void SetValue(std::vector<RawLine>& lines, std::string_view section, std::string
         }
         if (!TrimBlanks(lines[i].body).empty()) lastEntry = i;
     }
-    if (!lines.empty() && lines.back().end.empty()) lines.back().end = "\r\n";
+    std::size_t at = sectionLine ? *lastEntry + 1 : lines.size();
+    // The line before the new one ends in CR LF, whatever it ended in: a
+    // reader that knows only LF still finds the new key on a line of its own.
+    if (at > 0 && lines[at - 1].end != "\r\n" && lines[at - 1].end != "\n") lines[at - 1].end = "\r\n";
     if (sectionLine) {
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*lastEntry + 1),
-                     RawLine{RawKeyLine(key, value), "\r\n"});
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), RawLine{RawKeyLine(key, value), "\r\n"});
         return;
     }
     lines.push_back(RawLine{"[" + text::ToCp1252(section) + "]", "\r\n"});

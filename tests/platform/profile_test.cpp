@@ -4,6 +4,9 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <optional>
+#include <random>
 
 #include "platform/textfile.h"
 #include "tests/support/support.h"
@@ -135,6 +138,85 @@ TEST_F(ProfileTest, WindowsDirectoryComesFromTheEnvironment) {
     zvtest::ScopedEnv none("ZARVO_WINDIR", "");
     zvtest::ScopedEnv home("HOME", "/home/alguien");
     EXPECT_EQ(WindowsDirectory(), fs::path("/home/alguien/.config/zarvo"));
+}
+
+TEST_F(ProfileTest, ALoneCrEndsALineForReadingAndWriting) {
+    // The file as an earlier program left it: its last line ends in CR alone.
+    Put("ZVBAS.INI", "[Options]\r\nSysUser=ana\r\nSysAsist0841=/zarvo/0841/\r");
+    ASSERT_TRUE(WritePrivateProfileString("Options", "SystemDB", "/zarvo/ZVBAS.MDW", "ZVBAS.INI"));
+    EXPECT_EQ(Bytes("ZVBAS.INI"),
+              "[Options]\r\nSysUser=ana\r\nSysAsist0841=/zarvo/0841/\r\nSystemDB=/zarvo/ZVBAS.MDW\r\n");
+    EXPECT_EQ(Read("Options", "SysAsist0841", "", 255, "ZVBAS.INI"), "/zarvo/0841/");
+    EXPECT_EQ(Read("Options", "SystemDB", "", 255, "ZVBAS.INI"), "/zarvo/ZVBAS.MDW");
+    // Inside the file too: a lone CR parts two keys, and stays as it was.
+    Put("B.INI", "[s]\ra=1\rb=2\n[t]\rc=3");
+    EXPECT_EQ(Read("s", "a", "", 255, "B.INI"), "1");
+    EXPECT_EQ(Read("s", "b", "", 255, "B.INI"), "2");
+    ASSERT_TRUE(WritePrivateProfileString("s", "a", "9", "B.INI"));
+    EXPECT_EQ(Bytes("B.INI"), "[s]\ra=9\rb=2\n[t]\rc=3");
+}
+
+// Random profiles of every kind of line and line end: a write of one key
+// reads back, and every other key keeps the value it had.
+class ProfileFuzz : public ProfileTest {
+protected:
+    std::mt19937 azar{20261210};
+
+    template <typename T>
+    const T& Uno(const std::vector<T>& de) {
+        return de[std::uniform_int_distribution<std::size_t>(0, de.size() - 1)(azar)];
+    }
+    std::string Valor(const std::string& letras, int largo) {
+        std::string v;
+        for (int i = 0; i < largo; ++i) v += letras[std::uniform_int_distribution<std::size_t>(0, letras.size() - 1)(azar)];
+        return v;
+    }
+
+    const std::vector<std::string> secciones{"Options", "OPTIONS", "intl", "Otra Sección"};
+    const std::vector<std::string> claves{"SysPath", "syspath", "DBName", "SysAsist0841", "Clave"};
+
+    // One file's bytes, in Windows-1252.
+    std::string Archivo() {
+        const std::vector<std::string> fines{"\r\n", "\n", "\r"};
+        std::string bytes;
+        int lineas = std::uniform_int_distribution<int>(0, 12)(azar);
+        for (int i = 0; i < lineas; ++i) {
+            switch (std::uniform_int_distribution<int>(0, 6)(azar)) {
+                case 0: bytes += "[" + zv::text::ToCp1252(Uno(secciones)) + "]"; break;
+                case 1: bytes += "; " + Valor("ab =[]", 4); break;
+                case 2: break;  // a blank line
+                case 3: bytes += "sin igual"; break;
+                case 4: bytes += " " + Uno(claves) + " = " + Valor("xy \"'", 3); break;
+                default: bytes += Uno(claves) + "=" + Valor("abc/;=[]\xF1 ", 6); break;
+            }
+            if (i + 1 < lineas || std::uniform_int_distribution<int>(0, 1)(azar)) bytes += Uno(fines);
+        }
+        return bytes;
+    }
+
+    // Every section and key the lines could name, as read now.
+    std::map<std::pair<std::string, std::string>, std::optional<std::string>> Todo() {
+        std::map<std::pair<std::string, std::string>, std::optional<std::string>> todo;
+        for (const auto& s : secciones)
+            for (const auto& k : claves)
+                todo[{zv::text::UpperCase(s), zv::text::UpperCase(k)}] = FindProfileValue(s, k, "F.INI");
+        return todo;
+    }
+};
+
+TEST_F(ProfileFuzz, AWriteReadsBackAndKeepsEveryOtherKey) {
+    for (int vuelta = 0; vuelta < 2000; ++vuelta) {
+        const std::string antes = Archivo();
+        Put("F.INI", antes);
+        auto todo = Todo();
+        const std::string seccion = Uno(secciones), clave = Uno(claves);
+        const std::string valor = "v" + Valor("abc /.", 5) + "z";
+        ASSERT_TRUE(WritePrivateProfileString(seccion, clave, valor, "F.INI"));
+        SCOPED_TRACE("file: \"" + antes + "\", wrote [" + seccion + "] " + clave + "\nafter: \"" + Bytes("F.INI") + "\"");
+        ASSERT_EQ(FindProfileValue(seccion, clave, "F.INI"), valor);
+        todo[{zv::text::UpperCase(seccion), zv::text::UpperCase(clave)}] = valor;
+        ASSERT_EQ(Todo(), todo);
+    }
 }
 
 }  // namespace
