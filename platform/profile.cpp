@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/filenames.h"
+#include "platform/replace_file.h"
 #include "platform/textfile.h"
 
 namespace zv::profile {
@@ -161,29 +162,12 @@ void SetValue(std::vector<RawLine>& lines, std::string_view section, std::string
     lines.push_back(RawLine{RawKeyLine(key, value), "\r\n"});
 }
 
-// Writes beside the file and renames, so that a failed write never leaves
-// half a profile behind.
+// A failed write never leaves half a profile behind.
 bool WriteRaw(const fs::path& path, const std::vector<RawLine>& lines) {
     std::string bytes;
     for (const auto& line : lines) bytes += line.body + line.end;
-    fs::path temp = path;
-    temp += ".tmp" + std::to_string(getpid());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
     std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) fs::remove(temp, ec);
-    return !ec;
+    return files::WriteReplacing(path, bytes, ec);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "platform/error.h"
 #include "platform/msgbox.h"
+#include "platform/replace_file.h"
 #include "summary/resumen.h"
 
 namespace zvreport {
@@ -12,10 +13,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The copy replaces the earlier one whole or not at all; it may belong to
+// another user who ran the report before.
 void Copia(const std::string& desde, const std::string& hacia) {
     std::error_code ec;
-    fs::copy_file(desde, hacia, fs::copy_options::overwrite_existing, ec);
-    if (ec)
+    if (!zv::files::CopyReplacing(desde, hacia, ec))
         throw zv::Error(zv::fileerr::PathFileAccess,
                         "Error de acceso a la ruta o el archivo: " + hacia + " (" + ec.message() + ")");
 }

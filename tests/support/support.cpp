@@ -1,12 +1,14 @@
 #include "tests/support/support.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -139,6 +141,39 @@ RunResult Run(const std::string& program, const std::vector<std::string>& args,
     waitpid(pid, &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
+}
+
+std::optional<int> ComoOtroUsuario(const std::function<int()>& f) {
+    if (geteuid() != 0) return std::nullopt;
+    constexpr uid_t kNobody = 65534;
+    pid_t pid = fork();
+    if (pid < 0) throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        int codigo = 125;
+        if (setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0) {
+            try {
+                codigo = f();
+            } catch (...) {
+                codigo = 124;
+            }
+        }
+        std::fflush(nullptr);
+        _exit(codigo);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+void AbreATodos(const fs::path& raiz) {
+    using fs::perms;
+    const perms archivo = perms::owner_read | perms::owner_write | perms::group_read | perms::group_write |
+                          perms::others_read | perms::others_write;
+    auto abre = [&](const fs::path& p) {
+        fs::permissions(p, fs::is_directory(fs::symlink_status(p)) ? perms::all : archivo, fs::perm_options::add);
+    };
+    abre(raiz);
+    for (const auto& e : fs::recursive_directory_iterator(raiz)) abre(e.path());
 }
 
 ScopedEnv::ScopedEnv(const std::string& name, const std::string& value) : name_(name) {

@@ -2,6 +2,8 @@
 // Test fixtures: temporary folders, running the built programs, and a fresh
 // installation made by zvbase in a private Windows directory.
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <map>
 #include <memory>
 #include <string>
@@ -52,6 +54,14 @@ struct RunResult {
 RunResult Run(const std::string& program, const std::vector<std::string>& args = {},
               const std::map<std::string, std::string>& env = {}, const fs::path& cwd = {},
               int timeoutSeconds = 60);
+
+// Runs f in a child process as another user than the test's, when the test
+// runs as root (as user "nobody", 65534); its result is the child's exit
+// code. Without root there is no other user to become: nullopt, f not run.
+std::optional<int> ComoOtroUsuario(const std::function<int()>& f);
+// Makes the tree open to every user (folders a+rwx, files a+rw), so that
+// the other user reaches an installation the test made.
+void AbreATodos(const fs::path& raiz);
 
 // Sets an environment variable for the test's lifetime and restores it.
 class ScopedEnv {

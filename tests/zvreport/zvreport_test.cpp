@@ -225,6 +225,19 @@ TEST_F(ZvreportTest, TwoRunsGiveTwoSpoolRowsReplaceTheCopiesAndLeaveNoTemporaryF
     EXPECT_EQ(tmp, (std::vector<std::string>{"08412026110AB12CD34.txt"}));
 }
 
+// The copies of an earlier run belong to whoever ran it: a run by another
+// user replaces them (the folders let everyone write, the files too).
+TEST_F(ZvreportTest, ARunByAnotherUserReplacesTheEarlierCopies) {
+    Registra({});
+    ASSERT_EQ(Corre().exitCode, 0);
+    zvtest::AbreATodos(inst.folder.parent_path());
+    auto r = zvtest::ComoOtroUsuario([&] { return Corre().exitCode; });
+    if (!r) GTEST_SKIP() << "needs root to become another user";
+    EXPECT_EQ(*r, 0);
+    EXPECT_EQ(zvtest::Bytes(Copia(".PRN")), zvtest::Bytes(inst.folder / "RPT" / "00000002.PRN"));
+    EXPECT_EQ(Texto().size(), 14u);
+}
+
 TEST_F(ZvreportTest, MissingDeclarantEndsWithTheMessageAndWritesNothing) {
     Registra({});
     auto db = Abrir();

@@ -1,0 +1,89 @@
+// Files replaced whole: by the test's own user, and by another user over a
+// file the first one left (the tests of another user need root to become
+// "nobody"; without root they are skipped).
+#include "platform/replace_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "tests/support/support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ReplaceFileTest : public ::testing::Test {
+protected:
+    zvtest::TempDir dir;
+    fs::path desde = dir.path() / "nuevo.PRN";
+    fs::path hacia = dir.path() / "copia.PRN";
+
+    ReplaceFileTest() {
+        Put(desde, "nuevo\r\ncontenido\r\n");
+        Put(hacia, "copia anterior\r\n");
+    }
+    static void Put(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+    std::vector<std::string> Nombres() const {
+        std::vector<std::string> n;
+        for (const auto& e : fs::directory_iterator(dir.path())) n.push_back(e.path().filename());
+        std::sort(n.begin(), n.end());
+        return n;
+    }
+    // The copy made by another user, as its exit code: 0 copied, 1 refused.
+    // Every file is open to it; the folder too, unless carpetaAbierta is false.
+    std::optional<int> CopiaComoOtro(bool carpetaAbierta = true) {
+        zvtest::AbreATodos(dir.path());
+        if (!carpetaAbierta)
+            fs::permissions(dir.path(), fs::perms::others_write | fs::perms::group_write, fs::perm_options::remove);
+        return zvtest::ComoOtroUsuario([&] {
+            std::error_code ec;
+            return zv::files::CopyReplacing(desde, hacia, ec) ? 0 : 1;
+        });
+    }
+};
+
+TEST_F(ReplaceFileTest, ACopyReplacesTheFileWholeAndLeavesNothingBeside) {
+    std::error_code ec;
+    ASSERT_TRUE(zv::files::CopyReplacing(desde, hacia, ec)) << ec.message();
+    EXPECT_EQ(zvtest::Bytes(hacia), "nuevo\r\ncontenido\r\n");
+    EXPECT_EQ(Nombres(), (std::vector<std::string>{"copia.PRN", "nuevo.PRN"}));
+    ASSERT_TRUE(zv::files::CopyReplacing(desde, dir.path() / "otra.PRN", ec));  // none there before
+    EXPECT_EQ(zvtest::Bytes(dir.path() / "otra.PRN"), "nuevo\r\ncontenido\r\n");
+}
+
+TEST_F(ReplaceFileTest, AMissingSourceOrFolderLeavesEverythingAsItWas) {
+    std::error_code ec;
+    EXPECT_FALSE(zv::files::CopyReplacing(dir.path() / "no-hay", hacia, ec));
+    EXPECT_EQ(ec, std::errc::no_such_file_or_directory);
+    EXPECT_EQ(zvtest::Bytes(hacia), "copia anterior\r\n");
+    EXPECT_FALSE(zv::files::CopyReplacing(desde, dir.path() / "no" / "copia.PRN", ec));
+    EXPECT_EQ(Nombres(), (std::vector<std::string>{"copia.PRN", "nuevo.PRN"}));
+}
+
+TEST_F(ReplaceFileTest, AnotherUsersFileIsReplacedAndItsPermissionsAreNotCopied) {
+    fs::permissions(desde, fs::perms::owner_exec | fs::perms::others_exec, fs::perm_options::add);
+    auto copiado = CopiaComoOtro();
+    if (!copiado) GTEST_SKIP() << "needs root to become another user";
+    ASSERT_EQ(*copiado, 0);
+    EXPECT_EQ(zvtest::Bytes(hacia), "nuevo\r\ncontenido\r\n");
+    struct stat st {};
+    ASSERT_EQ(stat(hacia.c_str(), &st), 0);
+    EXPECT_NE(st.st_uid, 0u);               // the copier's new file
+    EXPECT_EQ(st.st_mode & S_IXUSR, 0u);    // not the source's modes
+    EXPECT_EQ(Nombres(), (std::vector<std::string>{"copia.PRN", "nuevo.PRN"}));
+}
+
+TEST_F(ReplaceFileTest, ACopyThatFailsLeavesTheEarlierFileWhole) {
+    // The other user may write the file but not its folder: nothing can be
+    // put beside it, and the earlier copy stays.
+    auto r = CopiaComoOtro(false);
+    if (!r) GTEST_SKIP() << "needs root to become another user";
+    EXPECT_EQ(*r, 1);
+    EXPECT_EQ(zvtest::Bytes(hacia), "copia anterior\r\n");
+    EXPECT_EQ(Nombres(), (std::vector<std::string>{"copia.PRN", "nuevo.PRN"}));
+}
+
+}  // namespace
