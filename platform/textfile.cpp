@@ -105,17 +105,6 @@ std::size_t OffsetOfChar(std::string_view s, std::size_t index) {
     return i;
 }
 
-Error OpenError(const std::filesystem::path& path, int err, bool writing) {
-    std::error_code ec;
-    auto parent = path.parent_path();
-    if (err == ENOENT && !parent.empty() && !std::filesystem::is_directory(parent, ec))
-        return Error(fileerr::PathNotFound, "No se encontró la ruta de acceso");
-    if (err == ENOENT && !writing) return Error(fileerr::FileNotFound, "No se encontró el archivo");
-    if (err == EACCES || err == EPERM || err == EROFS)
-        return Error(fileerr::PermissionDenied, "Permiso denegado");
-    if (err == ENAMETOOLONG || err == EINVAL) return Error(fileerr::BadFileName, "Nombre de archivo incorrecto");
-    return Error(fileerr::PathFileAccess, "Error de acceso a la ruta o el archivo");
-}
 
 std::FILE* OpenFile(const std::filesystem::path& asked, const char* mode, bool writing) {
     auto path = files::Resolve(asked);
@@ -123,7 +112,7 @@ std::FILE* OpenFile(const std::filesystem::path& asked, const char* mode, bool w
     if (std::filesystem::is_directory(path, ec))
         throw Error(fileerr::PathFileAccess, "Error de acceso a la ruta o el archivo");
     std::FILE* f = std::fopen(path.c_str(), mode);
-    if (!f) throw OpenError(path, errno, writing);
+    if (!f) throw FileOpenError(path, errno, writing);
     return f;
 }
 
@@ -338,6 +327,18 @@ void WriteAll(const std::filesystem::path& path, std::string_view utf8) {
     TextWriter w(path, WriteMode::Output);
     w.Write(utf8);
     w.Close();
+}
+
+Error FileOpenError(const std::filesystem::path& path, int err, bool writing) {
+    std::error_code ec;
+    auto parent = path.parent_path();
+    if (err == ENOENT && !parent.empty() && !std::filesystem::is_directory(parent, ec))
+        return Error(fileerr::PathNotFound, "No se encontró la ruta de acceso");
+    if (err == ENOENT && !writing) return Error(fileerr::FileNotFound, "No se encontró el archivo");
+    if (err == EACCES || err == EPERM || err == EROFS)
+        return Error(fileerr::PermissionDenied, "Permiso denegado");
+    if (err == ENAMETOOLONG || err == EINVAL) return Error(fileerr::BadFileName, "Nombre de archivo incorrecto");
+    return Error(fileerr::PathFileAccess, "Error de acceso a la ruta o el archivo");
 }
 
 }  // namespace zv::text

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/error.h"
+
 namespace zv::text {
 
 std::string FromCp1252(std::string_view bytes);
@@ -24,6 +26,11 @@ std::string Mid(std::string_view utf8, std::size_t start1, std::size_t count = s
 std::string Left(std::string_view utf8, std::size_t count);
 std::string Right(std::string_view utf8, std::size_t count);
 std::string Trim(std::string_view s);  // blanks only, like Trim$
+
+// The error of a failed open or creation of path (err is errno): 76 when its
+// folder is missing, 53 a missing file read, 70 no permission, 64 a bad
+// name, else 75.
+Error FileOpenError(const std::filesystem::path& path, int err, bool writing);
 
 class TextReader {
 public:

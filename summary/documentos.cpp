@@ -148,8 +148,10 @@ std::string ReservaNombreTemporal(const std::string& carpeta) {
             close(fd);
             return ruta;
         }
-        if (errno != EEXIST)
-            throw zv::Error(zv::fileerr::PathNotFound, "No se encontró la ruta de acceso: " + carpeta);
+        if (errno != EEXIST) {
+            zv::Error error = zv::text::FileOpenError(ruta, errno, true);
+            throw zv::Error(error.Number(), error.Description() + ": " + carpeta);
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 
@@ -236,6 +237,32 @@ TEST_F(ZvreportTest, ARunByAnotherUserReplacesTheEarlierCopies) {
     EXPECT_EQ(*r, 0);
     EXPECT_EQ(zvtest::Bytes(Copia(".PRN")), zvtest::Bytes(inst.folder / "RPT" / "00000002.PRN"));
     EXPECT_EQ(Texto().size(), 14u);
+}
+
+// The text copy is first written to a new file of TMP: a folder the user
+// may not write is a permission error, not a missing path.
+TEST_F(ZvreportTest, ATemporaryFolderThatCannotBeWrittenIsPermissionDenied) {
+    Registra({});
+    zvtest::AbreATodos(inst.folder.parent_path());
+    fs::permissions(inst.folder / "TMP", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    // Root writes anywhere: as root the run is another user's, who leaves
+    // its messages in a file of the installation.
+    zvtest::RunResult r;
+    const fs::path mensajes = inst.folder / "mensajes.txt";
+    if (auto codigo = zvtest::ComoOtroUsuario([&] {
+            auto suyo = Corre();
+            std::ofstream(mensajes, std::ios::binary) << suyo.err;
+            return suyo.exitCode;
+        })) {
+        r.exitCode = *codigo;
+        r.err = zvtest::Bytes(mensajes);
+    } else {
+        r = Corre();
+    }
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_NE(r.err.find("Mensaje: Error tecnico:  70\nPermiso denegado: "), std::string::npos) << r.err;
+    fs::permissions(inst.folder / "TMP", fs::perms::owner_write, fs::perm_options::add);
 }
 
 TEST_F(ZvreportTest, MissingDeclarantEndsWithTheMessageAndWritesNothing) {
