@@ -18,8 +18,10 @@
 // CREATE INDEX ... WITH PRIMARY, DROP INDEX name ON table; and DELETE * FROM, "&" for "||".
 // Column rules live in the database (catalog MSysColumnas and triggers), so plain SQL obeys them:
 // Text(n) refuses longer text (3163), text columns made by a statement refuse "" until
-// AllowZeroLength (3315), key columns refuse Null (3058). Columns named doc_id_d and
-// Num_RUCEmpl compare without trailing blanks (RTRIM collation).
+// AllowZeroLength (3315), key columns refuse Null (3058). Text columns made by a statement
+// compare as the engine compares text, in WHERE, ORDER BY, keys and indexes: without regard to
+// case over the letters of Windows-1252, accents still telling letters apart (NOCASE collation);
+// columns named doc_id_d and Num_RUCEmpl also without trailing blanks (RTRIM collation).
 // Recordsets step their statement as they move: a forward read holds one row; MoveFirst runs
 // the statement again and MoveLast steps to its end. Prepared statements are kept by text.
 // A Database may outlive the DBEngine that opened it.

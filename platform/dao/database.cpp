@@ -389,6 +389,7 @@ std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& asked, bool 
     sqlite3_busy_timeout(d.db, BusyTimeoutMs);
     d.cache = std::make_unique<StatementCache>(d.db);
     RegisterJetFunctions(d.db);
+    RegisterTextCollations(d.db);
     rc = sqlite3_exec(d.db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         int primary = rc & 0xff;

@@ -140,5 +140,7 @@ Value ReadColumn(sqlite3_stmt* stmt, int index, DataType type, bool declared);
 Value ConvertForField(const Value& v, const Field& field);
 
 void RegisterJetFunctions(sqlite3* db);
+// NOCASE and RTRIM as the engine compares text (collation.cpp).
+void RegisterTextCollations(sqlite3* db);
 
 }  // namespace dao

@@ -216,7 +216,10 @@ std::string TranslateColumnDef(const std::vector<Token>& t, Cursor& c, ColumnSpe
         type += sizeText;
     }
     std::string def = Quote(spec.name) + (type.empty() ? "" : " " + type) + rest;
-    if (!hasCollate && spec.type == DataType::Text && IsDocumentNumberColumn(spec.name)) def += " COLLATE RTRIM";
+    // Text compares as the engine compares it (collation.cpp), in keys and
+    // indexes too; document numbers also without trailing blanks.
+    if (!hasCollate && spec.type == DataType::Text)
+        def += IsDocumentNumberColumn(spec.name) ? " COLLATE RTRIM" : " COLLATE NOCASE";
     return def;
 }
 

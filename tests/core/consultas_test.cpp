@@ -11,6 +11,7 @@
 #include "platform/dao/workgroup.h"
 #include "platform/msgbox.h"
 #include "platform/textfile.h"
+#include "shared/cuentas.h"
 #include "tests/support/support.h"
 
 namespace {
@@ -350,6 +351,65 @@ TEST_F(BaseDePrueba, DigestoDeUnaFilaDeF841DETDES) {
     rs->Close();
     auto leido = Base().OpenRecordset("SELECT * FROM F841DETDES", dao::dbOpenSnapshot);
     EXPECT_EQ(zvform::SumaControlRegistro(*leido, 6), digesto);
+}
+
+}  // namespace
+
+namespace {
+
+// The shared queries on an installation made by zvbase, whose user is
+// written in capitals in CLAVES while ZVBAS.INI (and so gUsuario) may spell
+// it otherwise: the engine compares users without regard to case.
+class ConsultasEnInstalacion : public testing::Test {
+protected:
+    static zvtest::Installation::Options Opciones() {
+        zvtest::Installation::Options o;
+        o.user = "ZVADMIN";
+        return o;
+    }
+    void SetUp() override {
+        Estado::Reset();
+        auto& g = Estado::G();
+        g.gBase = inst.Open(zv::cuentas::Zvform());
+        zv::SetMessageService(&mensajes);
+    }
+    void TearDown() override {
+        zv::SetMessageService(nullptr);
+        Estado::Reset();
+    }
+    void Declarante(const std::string& ruc, const std::string& usuario) {
+        Estado::G().gBase->Execute("INSERT INTO CONT (Tip_doc_d, Doc_id_d, nombre, Usuario) VALUES (6, ?, 'X', ?)",
+                                   {ruc, usuario});
+    }
+    std::vector<std::string> Declarantes() {
+        auto s = zvform::SqlDeclarantes("0841");
+        std::vector<std::string> out;
+        auto rs = Estado::G().gBase->OpenRecordset(s.sql, dao::dbOpenSnapshot, s.params);
+        for (; !rs->EOF_(); rs->MoveNext()) out.push_back(rs->Fields("Doc_id_d").AsText());
+        return out;
+    }
+
+    zvtest::Installation inst{Opciones()};
+    zv::ScriptedMessages mensajes;
+};
+
+TEST_F(ConsultasEnInstalacion, AUserSpelledInAnotherCaseIsTheSameUser) {
+    for (const char* escrito : {"zvadmin", "ZvAdmin", "ZVADMIN"}) {
+        Estado::G().gUsuario = escrito;
+        EXPECT_EQ(zvform::TipoUsuario(), "0") << escrito;
+    }
+    Estado::G().gUsuario = "zvadmin2";
+    EXPECT_EQ(zvform::TipoUsuario(), "1");
+}
+
+TEST_F(ConsultasEnInstalacion, AUserOfTypeOneSeesTheDeclarantsOfItsOwnNameInAnyCase) {
+    Estado::G().gBase->Execute("INSERT INTO CLAVES (Usuario, Tipo) VALUES ('Peña', '1')");
+    Declarante("20100000002", "PEÑA");
+    Declarante("20100000001", "peña");
+    Declarante("20100000003", "PENA");
+    Estado::G().gUsuario = "peÑa";
+    EXPECT_EQ(zvform::TipoUsuario(), "1");
+    EXPECT_EQ(Declarantes(), (std::vector<std::string>{"20100000001", "20100000002"}));
 }
 
 }  // namespace

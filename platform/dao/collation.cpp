@@ -1,0 +1,102 @@
+// The engine's rule for comparing text, registered on every connection in
+// place of SQLite's NOCASE and RTRIM: letters compare without regard to case,
+// over the whole of Windows-1252 (á = Á, ñ = Ñ, œ = Œ), while accents still
+// tell letters apart (a <> á). In order, a letter with an accent comes right
+// after the same letter without one (a, á, b), not after z. RTRIM, the rule of
+// the document-number columns, also ignores trailing blanks.
+//
+// Taking the built-in names keeps the database readable by the sqlite3
+// command: there the columns fall back to SQLite's own NOCASE and RTRIM,
+// which agree with these on ASCII text (both fold to lower case).
+#include <sqlite3.h>
+
+#include <string_view>
+
+#include "platform/dao/internal.h"
+
+namespace dao {
+
+namespace {
+
+// The next code point of UTF-8 text; a byte that starts no valid sequence
+// stands for itself.
+char32_t Next(std::string_view s, std::size_t& i) {
+    auto b0 = static_cast<unsigned char>(s[i++]);
+    if (b0 < 0x80) return b0;
+    int extra = b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC0 ? 1 : 0;
+    if (extra == 0 || i + static_cast<std::size_t>(extra) > s.size()) return b0;
+    char32_t cp = b0 & (0x3F >> extra);
+    for (int k = 0; k < extra; ++k) {
+        auto b = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+        if ((b & 0xC0) != 0x80) return b0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    i += static_cast<std::size_t>(extra);
+    return cp;
+}
+
+// Lower case of the letters of Windows-1252 (and of Latin Extended-A pairs).
+char32_t Folded(char32_t cp) {
+    if (cp >= 'A' && cp <= 'Z') return cp + 0x20;
+    if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 0x20;  // À..Þ except ×
+    switch (cp) {
+        case 0x178: return 0xFF;   // Ÿ
+        case 0x160: return 0x161;  // Š
+        case 0x152: return 0x153;  // Œ
+        case 0x17D: return 0x17E;  // Ž
+        default: break;
+    }
+    if (cp >= 0x100 && cp <= 0x137 && !(cp & 1)) return cp + 1;
+    return cp;
+}
+
+// The letter a folded letter is written on, for the order only.
+char32_t Unaccented(char32_t f) {
+    static constexpr char kBase[] = "aaaaaa\xE6" "ceeeeiiii\xF0" "nooooo\xF7" "ouuuuy\xFE" "y";  // à..ÿ
+    if (f >= 0xE0 && f <= 0xFF) return static_cast<unsigned char>(kBase[f - 0xE0]);
+    if (f == 0x161) return 's';
+    if (f == 0x17E) return 'z';
+    return f;
+}
+
+template <typename Key>
+int CompareBy(std::string_view a, std::string_view b, Key key) {
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        char32_t x = key(Folded(Next(a, i)));
+        char32_t y = key(Folded(Next(b, j)));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    if (i < a.size()) return 1;
+    if (j < b.size()) return -1;
+    return 0;
+}
+
+int CompareText(std::string_view a, std::string_view b) {
+    if (int byLetter = CompareBy(a, b, Unaccented)) return byLetter;
+    return CompareBy(a, b, [](char32_t f) { return f; });
+}
+
+std::string_view WithoutTrailingBlanks(std::string_view s) {
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+int NoCase(void*, int na, const void* a, int nb, const void* b) {
+    return CompareText({static_cast<const char*>(a), static_cast<std::size_t>(na)},
+                       {static_cast<const char*>(b), static_cast<std::size_t>(nb)});
+}
+
+int RTrim(void*, int na, const void* a, int nb, const void* b) {
+    return CompareText(WithoutTrailingBlanks({static_cast<const char*>(a), static_cast<std::size_t>(na)}),
+                       WithoutTrailingBlanks({static_cast<const char*>(b), static_cast<std::size_t>(nb)}));
+}
+
+}  // namespace
+
+void RegisterTextCollations(sqlite3* db) {
+    sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, NoCase, nullptr);
+    sqlite3_create_collation_v2(db, "RTRIM", SQLITE_UTF8, nullptr, RTrim, nullptr);
+}
+
+}  // namespace dao
