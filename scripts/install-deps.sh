@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git ca-certificates
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev sqlite3
+  libsodium-dev
   libx11-dev
   libgtest-dev libgmock-dev googletest
   xvfb xauth x11-utils

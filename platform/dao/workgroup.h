@@ -1,6 +1,7 @@
 #pragma once
 // The workgroup file (ZVBAS.MDW): the accounts that may open the database.
-// A small text file of "user=salted digest" lines; passwords are never stored.
+// A small text file of "user=hash" lines (Argon2id password strings of
+// libsodium); passwords are never stored.
 #include <string>
 
 namespace dao::workgroup {

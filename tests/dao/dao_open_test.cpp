@@ -2,7 +2,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sodium.h>
 #include <unistd.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/dao/workgroup.h"
 #include "tests/dao/dao_fixture.h"
@@ -49,6 +54,64 @@ TEST_F(DaoTest, WorkgroupFileNeverHoldsThePassword) {
     std::string all((std::istreambuf_iterator<char>(in)), {});
     EXPECT_EQ(all.find(kPassword), std::string::npos);
     EXPECT_NE(all.find(kUser), std::string::npos);
+}
+
+// The account lines of the file, "user=hash", as written.
+std::vector<std::string> AccountLines(const std::string& mdw) {
+    std::ifstream in(mdw, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line[0] != '#') lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST_F(DaoTest, EachAccountIsAnArgon2idHashOfTheInteractiveLimits) {
+    dao::workgroup::AddAccount(mdwPath, "otro0001", kPassword);  // the same password, another salt
+    auto lines = AccountLines(mdwPath);
+    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_EQ(sodium_init() >= 0, true);
+    std::vector<std::string> hashes;
+    for (const auto& line : lines) {
+        std::string hash = line.substr(line.find('=') + 1);
+        EXPECT_TRUE(hash.starts_with("$argon2id$")) << line;
+        EXPECT_EQ(crypto_pwhash_str_verify(hash.c_str(), kPassword, std::strlen(kPassword)), 0) << line;
+        EXPECT_EQ(crypto_pwhash_str_needs_rehash(hash.c_str(), crypto_pwhash_OPSLIMIT_INTERACTIVE,
+                                                 crypto_pwhash_MEMLIMIT_INTERACTIVE),
+                  0)
+            << line;
+        hashes.push_back(hash);
+    }
+    EXPECT_NE(hashes[0], hashes[1]);
+    // A hash made by libsodium itself opens the database: nothing of our own
+    // stands between the file and the library.
+    char hash[crypto_pwhash_STRBYTES];
+    ASSERT_EQ(crypto_pwhash_str(hash, "Otra9", 5, crypto_pwhash_OPSLIMIT_INTERACTIVE,
+                                crypto_pwhash_MEMLIMIT_INTERACTIVE),
+              0);
+    std::ofstream(mdwPath, std::ios::app | std::ios::binary) << "ajeno001=" << hash << "\r\n";
+    dao::DBEngine e;
+    e.SystemDB = mdwPath;
+    e.DefaultUser = "AJENO001";
+    e.DefaultPassword = "Otra9";
+    EXPECT_EQ(ErrorOf([&] { e.OpenDatabase(dbPath); }), 0);
+    e.DefaultPassword = "otra9";
+    EXPECT_EQ(ErrorOf([&] { e.OpenDatabase(dbPath); }), dao::err::NotValidAccount);
+}
+
+// A file of the earlier form (salt and SHA-256 digest) holds no hash the
+// library reads: its accounts are refused, never let in.
+TEST_F(DaoTest, AnAccountOfTheEarlierFormIsRefused) {
+    std::ofstream(mdwPath, std::ios::binary | std::ios::trunc)
+        << "# ZVBAS.MDW: cuentas del grupo de trabajo\r\n"
+        << kUser << "=0123456789abcdef0123456789abcdef:"
+        << "9f86d081884c7d659a2feaa0c55ad015a3bf4f1b2b0b822cd15d6c15b0f00a08\r\n";
+    dao::DBEngine e;
+    e.SystemDB = mdwPath;
+    e.DefaultUser = kUser;
+    e.DefaultPassword = kPassword;
+    EXPECT_EQ(ErrorOf([&] { e.OpenDatabase(dbPath); }), dao::err::NotValidAccount);
 }
 
 TEST_F(DaoTest, ExclusiveHolderRefusesSharedOpensAndTheReverse) {
