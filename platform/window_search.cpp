@@ -81,9 +81,28 @@ private:
     Atom utf8_;
 };
 
-// Walks the viewable windows below w (a child of an unviewable window is
-// never viewable). Under a reparenting window manager the client sits
-// inside its frame, so the walk goes all the way down.
+// The ICCCM state a window manager gives a top-level client (WM_STATE):
+// NormalState, IconicState, or WithdrawnState when it has none.
+long ClientState(Display* d, Window w) {
+    Atom wmState = XInternAtom(d, "WM_STATE", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    long state = WithdrawnState;
+    if (XGetWindowProperty(d, w, wmState, 0, 2, False, wmState, &type, &format, &count, &after, &data) ==
+            Success &&
+        data && type == wmState && format == 32 && count >= 1)
+        state = reinterpret_cast<long*>(data)[0];
+    if (data) XFree(data);
+    return state;
+}
+
+// Walks the windows below w for one with the title that is viewable, or a
+// client the window manager keeps iconified: a minimised window is unmapped
+// (and so is its frame) yet its program still runs. A withdrawn window, or
+// one merely hidden, does not count. Under a reparenting window manager the
+// client sits inside its frame, so the walk goes all the way down.
 bool FindBelow(Display* d, TitleReader& titles, Window w, const std::string& title, int depth) {
     if (depth > kMaxDepth) return false;
     Window root = 0, parent = 0, *children = nullptr;
@@ -92,8 +111,10 @@ bool FindBelow(Display* d, TitleReader& titles, Window w, const std::string& tit
     bool found = false;
     for (unsigned int i = 0; i < count && !found; ++i) {
         XWindowAttributes attrs;
-        if (!XGetWindowAttributes(d, children[i], &attrs) || attrs.map_state != IsViewable) continue;
-        found = titles.Title(children[i]) == title || FindBelow(d, titles, children[i], title, depth + 1);
+        if (!XGetWindowAttributes(d, children[i], &attrs)) continue;
+        bool present = attrs.map_state == IsViewable || ClientState(d, children[i]) == IconicState;
+        found = (present && titles.Title(children[i]) == title) ||
+                FindBelow(d, titles, children[i], title, depth + 1);
     }
     if (children) XFree(children);
     return found;

@@ -10,7 +10,7 @@ packages=(
   libsodium-dev
   libx11-dev
   libgtest-dev libgmock-dev googletest
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils twm
   fonts-liberation fontconfig
   poppler-utils
 )

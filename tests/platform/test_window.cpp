@@ -1,7 +1,11 @@
 // Test helper: maps (or not) one window with a given title on the X display,
 // prints "ready" once the server has it, and lives until its standard input
 // closes.
-//   zv_test_window [--wm-name-only] [--unmapped] [--framed] [--hidden-parent] [--churn] TITLE
+//   zv_test_window [--wm-name-only] [--unmapped] [--framed] [--hidden-parent] [--churn]
+//                  [--iconic | --withdrawn] TITLE
+// --iconic and --withdrawn do to the mapped window what a window manager
+// does when it minimises or withdraws a client: WM_STATE set, client (and
+// frame) unmapped.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -49,6 +53,20 @@ void MapAndWait(Display* d, Window w) {
     while (e.type != MapNotify || e.xmap.window != w);
 }
 
+void UnmapAndWait(Display* d, Window w) {
+    XSelectInput(d, w, StructureNotifyMask);
+    XUnmapWindow(d, w);
+    XEvent e;
+    do XNextEvent(d, &e);
+    while (e.type != UnmapNotify || e.xunmap.window != w);
+}
+
+void SetWmState(Display* d, Window w, long state) {
+    Atom wmState = XInternAtom(d, "WM_STATE", False);
+    long data[2] = {state, None};
+    XChangeProperty(d, w, wmState, wmState, 32, PropModeReplace, reinterpret_cast<unsigned char*>(data), 2);
+}
+
 bool StdinOpen() {
     pollfd p{0, POLLIN, 0};
     if (poll(&p, 1, 0) <= 0) return true;
@@ -79,6 +97,7 @@ void Churn(Display* d, Window root, const std::string& title) {
 
 int main(int argc, char** argv) {
     bool wmNameOnly = false, unmapped = false, framed = false, hiddenParent = false, churn = false;
+    long managedState = -1;  // the WM_STATE to leave the window in, -1 none
     std::string title;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -87,6 +106,8 @@ int main(int argc, char** argv) {
         else if (a == "--framed") framed = true;
         else if (a == "--hidden-parent") hiddenParent = true;
         else if (a == "--churn") churn = true;
+        else if (a == "--iconic") managedState = IconicState;
+        else if (a == "--withdrawn") managedState = WithdrawnState;
         else title = a;
     }
     Display* d = XOpenDisplay(nullptr);
@@ -107,6 +128,11 @@ int main(int argc, char** argv) {
     Window w = Make(d, parent);
     SetTitle(d, w, title, wmNameOnly);
     if (!unmapped) MapAndWait(d, w);
+    if (managedState >= 0) {
+        SetWmState(d, w, managedState);
+        UnmapAndWait(d, w);
+        if (parent != root) UnmapAndWait(d, parent);
+    }
     XSync(d, False);
     std::puts("ready");
     std::fflush(stdout);

@@ -89,6 +89,24 @@ TEST(CorreApp, AClientInsideAFrameCounts) {
     EXPECT_TRUE(CorreApp("Zarvomat"));
 }
 
+// A minimised host is still a running host: its window manager unmapped the
+// client (and its frame) and set WM_STATE to IconicState. A withdrawn one,
+// or a window hidden without a state, is not.
+TEST(CorreApp, AMinimisedWindowCountsAndAWithdrawnOneDoesNot) {
+    {
+        TestWindow iconic({"--iconic", "Zarvomat"});
+        EXPECT_TRUE(CorreApp("Zarvomat"));
+        EXPECT_FALSE(CorreApp("Zarvomat 2"));
+    }
+    {
+        TestWindow iconicInFrame({"--framed", "--iconic", "Zarvomat"});
+        EXPECT_TRUE(CorreApp("Zarvomat"));
+    }
+    TestWindow withdrawn({"--withdrawn", "Zarvomat"});
+    TestWindow withdrawnInFrame({"--framed", "--withdrawn", "Zarvomat"});
+    EXPECT_FALSE(CorreApp("Zarvomat"));
+}
+
 TEST(CorreApp, ReadsWmNameWhenThereIsNoNetWmName) {
     TestWindow plain({"--wm-name-only", "Señal Zarvomat"});
     EXPECT_TRUE(CorreApp("Señal Zarvomat"));

@@ -230,7 +230,7 @@ ServidorX::~ServidorX() { Detiene(); }
 
 ProcesoEnFondo::ProcesoEnFondo(const std::string& programa, const std::map<std::string, std::string>& env,
                                const std::string& carpeta) {
-    std::string exe = (BinDir() / programa).string();
+    std::string exe = programa.find('/') == std::string::npos ? (BinDir() / programa).string() : programa;
     pid_ = fork();
     if (pid_ < 0) throw std::runtime_error("fork failed");
     if (pid_ == 0) {
@@ -332,6 +332,69 @@ bool CierraVentana(const std::string& display, const std::string& titulo) {
         XFlush(d);
         return true;
     });
+}
+
+namespace {
+
+bool HayErrorDeAcceso = false;
+int AnotaAcceso(Display*, XErrorEvent* e) {
+    if (e->error_code == BadAccess) HayErrorDeAcceso = true;
+    return 0;
+}
+
+// Only one client may redirect the root's substructure: the manager's.
+bool GestorPresente(const std::string& display) {
+    Display* d = XOpenDisplay(display.c_str());
+    if (!d) return false;
+    HayErrorDeAcceso = false;
+    auto anterior = XSetErrorHandler(AnotaAcceso);
+    XSelectInput(d, DefaultRootWindow(d), SubstructureRedirectMask);
+    XSync(d, False);
+    XSetErrorHandler(anterior);
+    XCloseDisplay(d);  // ours, if it was granted, goes with the connection
+    return HayErrorDeAcceso;
+}
+
+long EstadoCliente(Display* d, Window w) {
+    Atom wmState = XInternAtom(d, "WM_STATE", False);
+    Atom tipo;
+    int formato;
+    unsigned long n, resto;
+    unsigned char* datos = nullptr;
+    long estado = WithdrawnState;
+    if (XGetWindowProperty(d, w, wmState, 0, 2, False, wmState, &tipo, &formato, &n, &resto, &datos) == Success &&
+        datos && formato == 32 && n >= 1)
+        estado = reinterpret_cast<long*>(datos)[0];
+    if (datos) XFree(datos);
+    return estado;
+}
+
+}  // namespace
+
+bool EsperaGestorDeVentanas(const std::string& display, int segundos) {
+    auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(segundos);
+    while (std::chrono::steady_clock::now() < limite) {
+        if (GestorPresente(display)) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+bool Minimiza(const std::string& display, const std::string& titulo, int segundos) {
+    auto ventanas = VentanasConTitulo(display, titulo);
+    if (ventanas.empty()) return false;
+    const Window w = ventanas.front().id;
+    ConDisplay(display, [&](Display* d) { return XIconifyWindow(d, w, DefaultScreen(d)) != 0; });
+    auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(segundos);
+    while (std::chrono::steady_clock::now() < limite) {
+        bool hecho = ConDisplay(display, [&](Display* d) {
+            XWindowAttributes a{};
+            return EstadoCliente(d, w) == IconicState && XGetWindowAttributes(d, w, &a) && a.map_state != IsViewable;
+        });
+        if (hecho) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
 }
 
 }  // namespace zvtest

@@ -44,7 +44,8 @@ private:
     std::string display_;
 };
 
-// A program of bin/ started in the background; killed when it goes.
+// A program of bin/ (or one named by its path) started in the background;
+// killed when it goes.
 class ProcesoEnFondo {
 public:
     ProcesoEnFondo(const std::string& programa, const std::map<std::string, std::string>& env,
@@ -78,5 +79,12 @@ bool EsperaVentana(const std::string& display, const std::string& titulo, int se
 bool PulsaEn(const std::string& display, const std::string& titulo, int x, int y);
 // Asks the window with the title to close, as its close box does.
 bool CierraVentana(const std::string& display, const std::string& titulo);
+// Waits until a window manager runs on the display (holds the root's
+// substructure redirection).
+bool EsperaGestorDeVentanas(const std::string& display, int segundos = 20);
+// Asks the window manager to minimise the client window with the title, as
+// its minimise button does, and waits until the manager has (WM_STATE
+// IconicState, the window unmapped).
+bool Minimiza(const std::string& display, const std::string& titulo, int segundos = 20);
 
 }  // namespace zvtest

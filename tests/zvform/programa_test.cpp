@@ -127,6 +127,28 @@ TEST_F(Programa, BesideTheHostItShowsTheMainWindowOnce) {
     EXPECT_EQ(zvform.EsperaFin(10), 0);
 }
 
+// A minimised host window is still a running host. The window manager
+// (twm, minimising by unmapping, as a desktop with a task bar does) unmaps
+// the host's window and marks it iconic; zvform starts all the same.
+TEST_F(Programa, WhileTheHostIsMinimisedItStartsAllTheSame) {
+    auto env = Env();
+    env["HOME"] = inst.folder.string();  // twm reads its .twmrc there
+    // Only the server's own font, "fixed": the machine may have no X fonts.
+    std::string twmrc = "IconifyByUnmapping\nRandomPlacement\nUsePPosition \"on\"\n";
+    for (const char* f : {"TitleFont", "ResizeFont", "MenuFont", "IconFont", "IconManagerFont"})
+        twmrc += std::string(f) + " \"fixed\"\n";
+    zv::text::WriteAll(inst.folder / ".twmrc", twmrc);
+    zvtest::ProcesoEnFondo twm("/usr/bin/twm", env);
+    ASSERT_TRUE(zvtest::EsperaGestorDeVentanas(x.Display())) << "twm did not start";
+    auto host = Anfitrion();
+    ASSERT_TRUE(zvtest::Minimiza(x.Display(), "Zarvomat"));
+
+    zvtest::ProcesoEnFondo zvform("zvform", Env(), inst.folder.string());
+    EXPECT_TRUE(zvtest::EsperaVentana(x.Display(), kPrincipal)) << "zvform refused to start";
+    EXPECT_TRUE(zvtest::CierraVentana(x.Display(), kPrincipal));
+    EXPECT_EQ(zvform.EsperaFin(10), 0);
+}
+
 TEST_F(Programa, TheHostsButtonStartsZvform) {
     auto host = Anfitrion();
     auto anfitrion = zvtest::VentanasConTitulo(x.Display(), "Zarvomat");
