@@ -205,7 +205,7 @@ protected:
 };
 
 TEST_F(ProfileFuzz, AWriteReadsBackAndKeepsEveryOtherKey) {
-    for (int vuelta = 0; vuelta < 2000; ++vuelta) {
+    for (int vuelta = 0; vuelta < 600; ++vuelta) {
         const std::string antes = Archivo();
         Put("F.INI", antes);
         auto todo = Todo();
