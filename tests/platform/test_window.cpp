@@ -45,20 +45,15 @@ Window Make(Display* d, Window parent) {
     return XCreateSimpleWindow(d, parent, 10, 10, 200, 100, 1, 0, 0);
 }
 
-void MapAndWait(Display* d, Window w) {
+// Maps or unmaps the window and waits until the server has done it.
+void MapAndWait(Display* d, Window w, bool map = true) {
     XSelectInput(d, w, StructureNotifyMask);
-    XMapWindow(d, w);
+    if (map) XMapWindow(d, w);
+    else XUnmapWindow(d, w);
+    const int wanted = map ? MapNotify : UnmapNotify;
     XEvent e;
     do XNextEvent(d, &e);
-    while (e.type != MapNotify || e.xmap.window != w);
-}
-
-void UnmapAndWait(Display* d, Window w) {
-    XSelectInput(d, w, StructureNotifyMask);
-    XUnmapWindow(d, w);
-    XEvent e;
-    do XNextEvent(d, &e);
-    while (e.type != UnmapNotify || e.xunmap.window != w);
+    while (e.type != wanted || e.xany.window != w);
 }
 
 void SetWmState(Display* d, Window w, long state) {
@@ -130,8 +125,8 @@ int main(int argc, char** argv) {
     if (!unmapped) MapAndWait(d, w);
     if (managedState >= 0) {
         SetWmState(d, w, managedState);
-        UnmapAndWait(d, w);
-        if (parent != root) UnmapAndWait(d, parent);
+        MapAndWait(d, w, false);
+        if (parent != root) MapAndWait(d, parent, false);
     }
     XSync(d, False);
     std::puts("ready");
