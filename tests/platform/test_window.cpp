@@ -113,6 +113,7 @@ int main(int argc, char** argv) {
     Window root = DefaultRootWindow(d);
     if (churn) {
         Churn(d, root, title);
+        XCloseDisplay(d);
         return 0;
     }
     Window parent = root;

@@ -50,6 +50,8 @@ public:
         close(toChild_);  // the helper ends when its input closes
         int status = 0;
         waitpid(pid_, &status, 0);
+        // A helper that ends badly (a sanitizer's report, a crash) fails the test.
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) ADD_FAILURE() << "zv_test_window ended with " << status;
     }
 
 private:
