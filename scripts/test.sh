@@ -17,14 +17,26 @@ bash scripts/install-deps.sh
 if [ "$sanitize" = 1 ]; then
   export ZV_BUILD_DIR="${ZV_SANITIZE_BUILD_DIR:-build-sanitize}"
   export ZV_CMAKE_ARGS="-DZV_SANITIZE=ON"
-  # Set for the build too: it runs the test programs to list their cases.
-  # Every program a test starts inherits them.
-  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1"
-  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+  # Every report goes to a file of its own as well: a helper or a program a
+  # test leaves in the background reports there even when no test reads its
+  # exit code. Set for the build too: it runs the test programs to list
+  # their cases. Every program a test starts inherits them.
+  reports="$PWD/$ZV_BUILD_DIR/sanitizer-reports"
+  rm -rf "$reports"
+  mkdir -p "$reports"
+  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1:log_path=$reports/asan"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:log_path=$reports/ubsan"
   export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 fi
 bash scripts/build.sh
 build="${ZV_BUILD_DIR:-build}"
 unset DISPLAY WAYLAND_DISPLAY
 cd "$build"
-ctest --output-on-failure -j "$(nproc)"
+status=0
+ctest --output-on-failure -j "$(nproc)" || status=$?
+if [ "$sanitize" = 1 ] && [ -n "$(ls -A "$reports")" ]; then
+  echo "Sanitizer reports ($(ls "$reports" | wc -l)):"
+  cat "$reports"/*
+  status=1
+fi
+exit "$status"
