@@ -9,7 +9,7 @@
 #include "formulario/core/widgets/ventanas.h"
 #include "formulario/declaration/consulta_codigos.h"
 #include "formulario/declaration/ui/error_lista.h"
-#include "formulario/declaration/ui/grilla.h"
+#include "formulario/core/widgets/grilla.h"
 #include "formulario/declaration/ui/modelo_grilla.h"
 #include "platform/cursor.h"
 

@@ -17,7 +17,7 @@
 #include "formulario/core/widgets/twips.h"
 #include "formulario/declaration/lista_declaraciones.h"
 #include "formulario/declaration/ui/error_lista.h"
-#include "formulario/declaration/ui/grilla.h"
+#include "formulario/core/widgets/grilla.h"
 #include "formulario/declaration/ui/modelo_grilla.h"
 #include "platform/cursor.h"
 #include "platform/msgbox.h"
@@ -175,18 +175,11 @@ void FrmContAbrir::AjustaColumnas() {
         FijaAnchos(*grdContrib_, kAnchosRegistradas, std::size(kAnchosRegistradas), col::kRazonSocial);
 }
 
-int FrmContAbrir::FilaActual() const {
-    const QModelIndex actual = grdContrib_->currentIndex();
-    return actual.isValid() ? actual.row() : -1;
-}
+int FrmContAbrir::FilaActual() const { return FilaDeGrilla(*grdContrib_); }
 
 void FrmContAbrir::FijaFilaActual(int fila) {
-    const int filas = modelo_->rowCount();
-    if (filas == 0) return;
-    fila = std::clamp(fila, 0, filas - 1);
-    const QModelIndex indice = modelo_->index(fila, col::kRuc);
-    grdContrib_->setCurrentIndex(indice);
-    grdContrib_->scrollTo(indice);
+    if (modelo_->rowCount() == 0) return;
+    VaAFila(*grdContrib_, fila, col::kRuc);
     grdContrib_RowColChange();  // also when the row number was already current
 }
 

@@ -17,6 +17,7 @@
 #include "formulario/core/inicio.h"
 #include "formulario/core/ui/barra_estado.h"
 #include "formulario/core/ui/mdi_frm.h"
+#include "formulario/core/widgets/grilla.h"
 #include "formulario/core/widgets/twips.h"
 #include "formulario/reports/reporte.h"
 #include "platform/cursor.h"
@@ -221,17 +222,10 @@ bool frmImprimir::eventFilter(QObject* objeto, QEvent* evento) {
 
 int frmImprimir::FilaActual() const {
     if (!grdImprimir_->isEnabled()) return -1;
-    const QModelIndex actual = grdImprimir_->currentIndex();
-    return actual.isValid() ? actual.row() : -1;
+    return FilaDeGrilla(*grdImprimir_);
 }
 
-void frmImprimir::IrAFila(int fila) {
-    const int filas = dtaDecRegis_->rowCount();
-    if (filas == 0) return;
-    fila = std::clamp(fila, 0, filas - 1);
-    grdImprimir_->setCurrentIndex(dtaDecRegis_->index(fila, kColumnaRuc));
-    grdImprimir_->selectRow(fila);
-}
+void frmImprimir::IrAFila(int fila) { VaAFila(*grdImprimir_, fila, kColumnaRuc); }
 
 void frmImprimir::MuestraEnBarra() {
     BarradeEstadoZarvo* barra = BarradeEstadoZarvo::Principal();

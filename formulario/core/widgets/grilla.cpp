@@ -1,4 +1,4 @@
-#include "formulario/declaration/ui/grilla.h"
+#include "formulario/core/widgets/grilla.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -8,7 +8,7 @@
 
 #include "formulario/core/widgets/twips.h"
 
-namespace zvform::ui {
+namespace zvform {
 
 void PreparaGrilla(QTableView& grilla) {
     grilla.setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -40,4 +40,18 @@ void FijaAnchos(QTableView& grilla, const int* anchosTwips, int columnas, int el
         cabecera->resizeSection(elastica, cabecera->sectionSize(elastica) + libre);
 }
 
-}  // namespace zvform::ui
+int FilaDeGrilla(const QTableView& grilla) {
+    const QModelIndex actual = grilla.currentIndex();
+    return actual.isValid() ? actual.row() : -1;
+}
+
+void VaAFila(QTableView& grilla, int fila, int columna) {
+    const QAbstractItemModel* modelo = grilla.model();
+    const int filas = modelo ? modelo->rowCount() : 0;
+    if (filas == 0) return;
+    const QModelIndex indice = modelo->index(std::clamp(fila, 0, filas - 1), columna);
+    grilla.setCurrentIndex(indice);
+    grilla.scrollTo(indice);
+}
+
+}  // namespace zvform
