@@ -256,8 +256,10 @@ void Database::SetAllowZeroLength(std::string_view table, std::string_view field
 void Database::BeginTrans() {
     if (!impl_) ThrowInvalidObject();
     Impl& d = *impl_;
-    if (d.transactionDepth == 0) d.Run("BEGIN IMMEDIATE", {}, true);
-    else d.Run("SAVEPOINT zv_t" + std::to_string(d.transactionDepth), {}, true);
+    if (d.transactionDepth == 0) {
+        d.transactionEndedBy.clear();
+        d.Run("BEGIN IMMEDIATE", {}, true);
+    } else d.Run("SAVEPOINT zv_t" + std::to_string(d.transactionDepth), {}, true);
     ++d.transactionDepth;
 }
 
@@ -265,15 +267,34 @@ void Database::CommitTrans() {
     if (!impl_) ThrowInvalidObject();
     Impl& d = *impl_;
     if (d.transactionDepth == 0) d.Throw(3034, errtext::For(3034));
+    // Nothing is left to commit: what ended the transaction is the answer,
+    // and the caller's rollback finds nothing more to undo.
+    if (d.TransactionEndedByEngine()) {
+        if (d.transactionEndedBy.empty()) d.Throw(3034, errtext::For(3034));
+        const EngineError cause = d.transactionEndedBy.front();
+        d.Throw(cause.number, cause.description);
+    }
     if (d.transactionDepth == 1) d.Run("COMMIT", {}, true);
     else d.Run("RELEASE zv_t" + std::to_string(d.transactionDepth - 1), {}, true);
     --d.transactionDepth;
 }
 
+// The level is given back whatever happens: a rollback that fails must not
+// leave the connection believing, for the rest of the session, that it is
+// inside a transaction. After a full disk, an I/O error or lack of memory the
+// engine has already undone the transaction itself; the rollback then has
+// nothing to do and the errors of that failure stay the ones reported.
 void Database::Rollback() {
     if (!impl_) ThrowInvalidObject();
     Impl& d = *impl_;
     if (d.transactionDepth == 0) d.Throw(3034, errtext::For(3034));
+    struct LevelGone {
+        Impl& d;
+        ~LevelGone() {
+            if (--d.transactionDepth == 0) d.transactionEndedBy.clear();
+        }
+    } gone{d};
+    if (d.TransactionEndedByEngine()) return;
     if (d.transactionDepth == 1) {
         d.Run("ROLLBACK", {}, true);
     } else {
@@ -281,7 +302,6 @@ void Database::Rollback() {
         d.Run("ROLLBACK TO " + sp, {}, true);
         d.Run("RELEASE " + sp, {}, true);
     }
-    --d.transactionDepth;
 }
 
 const std::vector<EngineError>& Database::Errors() const {
@@ -392,10 +412,9 @@ std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& asked, bool 
     RegisterTextCollations(d.db);
     rc = sqlite3_exec(d.db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        int primary = rc & 0xff;
+        const long number = OpeningError(sqlite3_extended_errcode(d.db), sqlite3_system_errno(d.db));
         db->Close();
-        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) fail(err::DatabaseLocked, errtext::For(err::DatabaseLocked, path));
-        fail(3343, errtext::For(3343, path));
+        fail(number, errtext::For(number, path));
     }
     db->db_ = d.db;
     db->path_ = path;

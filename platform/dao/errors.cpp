@@ -1,5 +1,6 @@
 // The engine's error numbers and descriptions, and how SQLite's result codes map to them.
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 
 #include "platform/dao/internal.h"
@@ -83,10 +84,26 @@ std::string QuotedNameAfter(const std::string& msg, const char* marker) {
 
 }  // namespace
 
+bool DiskFull(int rc, int systemErrno) {
+    const int primary = rc & 0xff;
+    return primary == SQLITE_FULL || (primary == SQLITE_IOERR && (systemErrno == ENOSPC || systemErrno == EDQUOT));
+}
+
+long OpeningError(int rc, int systemErrno) {
+    const int primary = rc & 0xff;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_PERM || primary == SQLITE_READONLY)
+        return err::DatabaseLocked;
+    if (DiskFull(rc, systemErrno)) return err::DiskFull;
+    // Only the engine's own verdict on the file's contents calls it damaged.
+    if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT) return err::UnrecognizedFormat;
+    return err::DiskError;
+}
+
 void ThrowInvalidObject() { throw Error(err::InvalidObject, errtext::For(err::InvalidObject)); }
 
 void Database::Impl::Throw(long number, std::string description) {
     lastErrors = {{number, description}};
+    if (transactionEndedBy.empty() && db && TransactionEndedByEngine()) transactionEndedBy = lastErrors;
     if (DBEngine* e = Engine()) e->RecordErrors(lastErrors);
     throw Error(number, std::move(description));
 }
@@ -106,7 +123,7 @@ void Database::Impl::Fail(int rc, std::string_view context) {
         Throw(err::OdbcCallFailed, errtext::For(err::OdbcCallFailed, msg));
     if (primary == SQLITE_READONLY) Throw(3027, errtext::For(3027));
     if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT) Throw(3343, errtext::For(3343, path));
-    if (primary == SQLITE_FULL) Throw(3026, errtext::For(3026));
+    if (DiskFull(rc, db ? sqlite3_system_errno(db) : 0)) Throw(err::DiskFull, errtext::For(err::DiskFull));
     if (primary == SQLITE_IOERR) Throw(3043, errtext::For(3043));
     if (primary == SQLITE_TOOBIG) Throw(err::FieldTooSmall, errtext::For(err::FieldTooSmall));
     if (primary == SQLITE_RANGE) Throw(3061, errtext::For(3061, msg));

@@ -22,6 +22,13 @@ namespace errtext {
 std::string For(long number, std::string_view object = {});
 }  // namespace errtext
 
+// Whether a result code (with the system's errno of an I/O error) tells of a
+// full disk: the engine's own SQLITE_FULL, or an I/O error of no space left
+// (the shared-memory file of a WAL database cannot grow, for one).
+bool DiskFull(int rc, int systemErrno);
+// The engine error for a database that could not be read at opening.
+long OpeningError(int rc, int systemErrno);
+
 // The error of a closed database, recordset or inserter (3420).
 [[noreturn]] void ThrowInvalidObject();
 
@@ -88,6 +95,11 @@ struct Database::Impl {
     bool readOnly = false;
     int lockFd = -1;
     int transactionDepth = 0;
+    // The failure after which the engine ended the open transaction by itself
+    // (a full disk, an I/O error, no memory): a commit then answers with it.
+    std::vector<EngineError> transactionEndedBy;
+    // True when the engine is no longer inside the transaction the layer opened.
+    bool TransactionEndedByEngine() const { return transactionDepth > 0 && sqlite3_get_autocommit(db) != 0; }
     std::unique_ptr<StatementCache> cache;
     std::set<SqlRecordset*> recordsets;
     std::set<RowInserter*> inserters;
