@@ -8,7 +8,9 @@
 
 #include "formulario/core/estado.h"
 #include "formulario/core/fecha.h"
+#include "formulario/core/inicio.h"
 #include "tests/grabacion/entorno.h"
+#include "tests/support/disco_lleno.h"
 
 namespace zvdecl::prueba {
 namespace {
@@ -258,6 +260,43 @@ INSTANTIATE_TEST_SUITE_P(
                   "(SELECT 1 FROM DET WHERE casilla = '599' AND doc_id_d = NEW.doc_id_d) "
                   "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END"}),
     [](const testing::TestParamInfo<CasoFalla>& i) { return std::string(i.param.nombre); });
+
+// ---- a full disk ------------------------------------------------------------
+
+// The commit finds no space: the engine undoes the save itself, the user
+// hears of the full disk, and no transaction stays open for the rest of
+// the session (a later SPOOL registration would not wait for another
+// program's write otherwise).
+TEST_F(GuardadoTest, DiscoLlenoLoDiceNoCambiaNadaYNoDejaTransaccionAbierta) {
+    zvtest::DiscoLleno disco;
+    Estado::G().gBase.reset();
+    ASSERT_TRUE(zvform::LeerIni());  // the connection now writes through the disk
+    const std::vector<Fila> cab = Filas("SELECT * FROM CAB");
+    const std::vector<Fila> det = Filas("SELECT * FROM DET ORDER BY casilla");
+    DatosFrm841 d = DatosAbiertos();
+    d.formaDePago = {"00123456", "02", "C", "360", "1"};
+    d.modificado = true;
+    disco.Llena(0);
+
+    EXPECT_FALSE(GrabarForm(d).ok);
+    ASSERT_GT(disco.Rechazos(), 0);
+    EXPECT_FALSE(Base().InTransaction());
+    EXPECT_TRUE(d.modificado);
+    ASSERT_EQ(mensajes_.shown.size(), 1u);
+    EXPECT_EQ(mensajes_.shown[0].text,
+              "La declaración no fue grabada; la información registrada no ha cambiado.\n"
+              "Error : 3026 Descripción : No hay espacio suficiente en el disco.");
+    disco.Libera();
+    EXPECT_EQ(Filas("SELECT * FROM CAB"), cab);
+    EXPECT_EQ(Filas("SELECT * FROM DET ORDER BY casilla"), det);
+
+    // With space again the same save goes through.
+    mensajes_.shown.clear();
+    EXPECT_TRUE(GrabarForm(d).ok);
+    EXPECT_EQ(Cabecera()["nrocheque"], "00123456");
+    DigestosCorrectos();
+    UnMensaje(kGrabadaBien);
+}
 
 }  // namespace
 }  // namespace zvdecl::prueba

@@ -17,6 +17,7 @@
 #include "platform/dao/dao.h"
 #include "platform/textfile.h"
 #include "tests/import/entorno.h"
+#include "tests/support/disco_lleno.h"
 
 namespace zvimport::prueba {
 namespace {
@@ -216,6 +217,41 @@ TEST_F(ImportacionTest, ErrorAlEscribirLaCabeceraDeshaceTodoYTermina) {
     // The form can import again.
     importacion_->CmdGrabar_Click();
     EXPECT_EQ(Cuenta("F841DETDES"), 3);
+}
+
+// The disk fills up while the transfer writes the detail: the transfer
+// tells it, the engine has already undone the transaction, and the form
+// goes back to idle with the program running.
+TEST_F(ImportacionTest, DiscoLlenoEnLaTransferenciaNoTerminaElProgramaNiDejaFilas) {
+    zvtest::DiscoLleno disco;
+    Estado::G().gBase.reset();
+    ASSERT_TRUE(zvform::LeerIni());  // the connection now writes through the disk
+    // A page cache smaller than the file, as a large file finds it: the rows
+    // reach the disk during the transfer, not only at the commit.
+    ASSERT_EQ(sqlite3_exec(Base().Handle(), "PRAGMA cache_size = 10", nullptr, nullptr, nullptr), SQLITE_OK);
+    Lineas_ lineas;
+    for (int i = 0; i < 500; ++i) lineas.push_back(LineaDocumento(i));
+    ArchivoConLineas(lineas);
+    disco.Llena(0);
+    try {
+        importacion_->CmdGrabar_Click();
+    } catch (const ProgramaTerminado& t) {
+        FAIL() << "the program ended with " << t.codigo;
+    }
+    ASSERT_GT(disco.Rechazos(), 0);
+    EXPECT_EQ(TextosMostrados(), (Lineas_{"Error Tecnico: 3026 No hay espacio suficiente en el disco."}));
+    EXPECT_FALSE(Base().InTransaction());
+    EXPECT_EQ(formulario_.marcos, (std::vector<bool>{true, false}));
+    disco.Libera();
+    for (const char* tabla : {"F841DETDES", "CAB", "DET"}) EXPECT_EQ(Cuenta(tabla), 0) << tabla;
+
+    // With space again the same file goes in whole.
+    mensajes_.shown.clear();
+    importacion_->CmdGrabar_Click();
+    EXPECT_EQ(TextosMostrados(), (Lineas_{"Archivo : " + carpeta_.string() + "/" + kBase + ".TXT transferido"}));
+    EXPECT_EQ(Cuenta("F841DETDES"), 500);
+    EXPECT_EQ(Cuenta("CAB"), 1);
+    EXPECT_EQ(Cuenta("DET"), 6);
 }
 
 // A table busy at the header's write: the user retries and the import

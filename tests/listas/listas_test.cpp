@@ -15,12 +15,14 @@
 #include <sqlite3.h>
 
 #include "formulario/core/estado.h"
+#include "formulario/core/inicio.h"
 #include "formulario/core/ui/mdi_frm.h"
 #include "formulario/declaration/lista_declaraciones.h"
 #include "formulario/declaration/ui/frm_cont_abrir.h"
 #include "formulario/declaration/ui/modelo_grilla.h"
 #include "platform/profile.h"
 #include "tests/listas/entorno.h"
+#include "tests/support/disco_lleno.h"
 
 using zvform::Estado;
 using zvform::ui::FrmContAbrir;
@@ -519,6 +521,36 @@ private slots:
         QVERIFY2(error.contains("tabla ocupada") && error.contains("\n "), qPrintable(error));
         QCOMPARE(l.Modelo().rowCount(), 5);
         QVERIFY(Boton(0)->isEnabled());
+    }
+
+    // The commit finds no space: the user hears of the full disk, not of a
+    // rollback that found nothing to undo, and nothing is deleted.
+    void aDeleteOnAFullDiskSaysSoAndChangesNothing() {
+        CincoDeclaraciones();
+        const long cab = entorno.Filas("CAB"), det = entorno.Filas("DET"), detalle = entorno.Filas("F841DETDES");
+        zvtest::DiscoLleno disco;
+        Estado::G().gBase.reset();
+        QVERIFY(zvform::LeerIni());  // the connection now writes through the disk
+        FrmContAbrir& l = Abre(false, 3);
+        disco.Llena(0);
+        entorno.mensajes.Push(zv::Answer::Yes);
+        QTest::mouseClick(Boton(0), Qt::LeftButton);
+        QVERIFY(disco.Rechazos() > 0);
+        QVERIFY(!entorno.Base().InTransaction());
+        QCOMPARE(Titulos(), (QStringList{"Eliminar Declaraciones", "Error"}));
+        QCOMPARE(entorno.mensajes.shown[1].text, std::string("No hay espacio suficiente en el disco.\n 3026"));
+        disco.Libera();
+        QCOMPARE(entorno.Filas("CAB"), cab);
+        QCOMPARE(entorno.Filas("DET"), det);
+        QCOMPARE(entorno.Filas("F841DETDES"), detalle);
+        QCOMPARE(l.Modelo().rowCount(), 5);
+
+        // With space again the same delete goes through.
+        entorno.mensajes.Push(zv::Answer::Yes);
+        QTest::mouseClick(Boton(0), Qt::LeftButton);
+        QCOMPARE(Titulos(), (QStringList{"Eliminar Declaraciones", "Error", "Eliminar Declaraciones"}));
+        QCOMPARE(entorno.Filas("CAB"), cab - 1);
+        QCOMPARE(l.Modelo().rowCount(), 4);
     }
 };
 

@@ -6,10 +6,12 @@
 #include <set>
 
 #include "formulario/core/estado.h"
+#include "formulario/core/inicio.h"
 #include "shared/cuentas.h"
 #include "shared/reloj.h"
 #include "shared/spool.h"
 #include "tests/reports/entorno.h"
+#include "tests/support/disco_lleno.h"
 
 namespace zvreports::prueba {
 namespace {
@@ -81,6 +83,28 @@ TEST_F(RegistroSpool, InsideTheCallersTransactionTheRowFollowsIt) {
     EXPECT_EQ(Filas(), 0);
     EXPECT_EQ(zv::spool::GeneraArchivoSpool(Base(), "F84103", kRuc, "u"), "00000001.PRN");
     EXPECT_EQ(Filas(), 1);
+}
+
+TEST_F(RegistroSpool, OnAFullDiskTheRegistrationFailsWithTheFullDiskAndLeavesNoTransaction) {
+    zvtest::DiscoLleno disco;
+    Estado::G().gBase.reset();
+    ASSERT_TRUE(zvform::LeerIni());  // the connection now writes through the disk
+    Fila("F84101", "000001", "00000001.PRN");
+    disco.Llena(0);
+    try {
+        zv::spool::GeneraArchivoSpool(Base(), "F84101", kRuc, "u");
+        FAIL() << "registered on a full disk";
+    } catch (const dao::Error& e) {
+        EXPECT_EQ(e.Number(), dao::err::DiskFull);
+        EXPECT_EQ(e.Description(), "No hay espacio suficiente en el disco.");
+    }
+    EXPECT_GT(disco.Rechazos(), 0);
+    EXPECT_FALSE(Base().InTransaction());
+    disco.Libera();
+    EXPECT_EQ(Filas(), 1);
+    // With space again the same registration goes through, under the next name.
+    EXPECT_EQ(zv::spool::GeneraArchivoSpool(Base(), "F84101", kRuc, "u"), "00000002.PRN");
+    EXPECT_EQ(Filas(), 2);
 }
 
 // Each child opens its own connection and registers `veces` files.
