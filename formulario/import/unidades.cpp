@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
+
 #include "platform/textfile.h"
 
 namespace zvimport {
@@ -39,19 +41,36 @@ bool EsMedioRemovible(const std::string& punto) {
     return punto == "/mnt";
 }
 
-std::vector<std::string> PuntosDeMontaje() {
-    std::vector<std::string> puntos;
-    std::ifstream montajes("/proc/self/mounts");
+// False when the table cannot be read (no /proc in a chroot, for one).
+bool LeePuntosDeMontaje(std::vector<std::string>& puntos) {
+    puntos.clear();
+    std::ifstream montajes(TablaDeMontajes());
+    if (!montajes) return false;
     for (std::string linea; std::getline(montajes, linea);) {
         std::istringstream campos(linea);
         std::string dispositivo, punto;
         if (campos >> dispositivo >> punto) puntos.push_back(SinEscapes(punto));
     }
+    return true;
+}
+
+std::vector<std::string> PuntosDeMontaje() {
+    std::vector<std::string> puntos;
+    LeePuntosDeMontaje(puntos);
     return puntos;
 }
 
+// Without a mount table: a mounted medium is a file system of its own, on
+// another device than the folder that holds it.
+bool OtroDispositivoQueSuCarpeta(const std::string& raiz) {
+    struct stat propia {}, padre {};
+    const std::string carpeta = fs::path(raiz).lexically_normal().parent_path().string();
+    return ::stat(raiz.c_str(), &propia) == 0 && ::stat(carpeta.c_str(), &padre) == 0 && propia.st_dev != padre.st_dev;
+}
+
 bool SigueMontado(const std::string& raiz) {
-    const auto puntos = PuntosDeMontaje();
+    std::vector<std::string> puntos;
+    if (!LeePuntosDeMontaje(puntos)) return OtroDispositivoQueSuCarpeta(raiz);
     const std::string buscado = fs::path(raiz).lexically_normal().string();
     return std::any_of(puntos.begin(), puntos.end(), [&](const std::string& p) {
         return fs::path(p).lexically_normal().string() == buscado;
@@ -72,12 +91,29 @@ bool Contiene(const std::string& raiz, const std::string& ruta) {
     return p.size() > r.size() && p.compare(0, r.size(), r) == 0 && p[r.size()] == '/';
 }
 
+std::string CarpetaPersonal() {
+    const char* home = std::getenv("HOME");
+    return home && *home ? Normal(home) : std::string();
+}
+
+// The root and the home folder are there as long as the system runs; a
+// mount table need not list them (a chroot's does not list its root).
+bool SiemprePresente(const std::string& raiz) {
+    const std::string r = Normal(raiz);
+    return r == "/" || r == CarpetaPersonal();
+}
+
 }  // namespace
+
+std::string& TablaDeMontajes() {
+    static std::string ruta = "/proc/self/mounts";
+    return ruta;
+}
 
 std::vector<Unidad> UnidadesDelSistema() {
     std::vector<Unidad> unidades{{"Raíz", "/", false}};
-    if (const char* home = std::getenv("HOME"); home && *home && Normal(home) != "/")
-        unidades.push_back({"Personal", Normal(home), false});
+    if (const std::string home = CarpetaPersonal(); !home.empty() && home != "/")
+        unidades.push_back({"Personal", home, false});
     std::vector<std::string> medios;
     for (const auto& punto : PuntosDeMontaje())
         if (EsMedioRemovible(punto) && std::find(medios.begin(), medios.end(), punto) == medios.end())
@@ -157,7 +193,7 @@ FallaCarpeta RevisaUnidad(const Unidad& unidad) {
     fs::directory_iterator it;
     if (auto falla = AbreCarpeta(unidad.raiz, true, it)) return falla;
     // An unplugged medium may leave its empty mount folder behind.
-    if (unidad.montaje && !SigueMontado(unidad.raiz))
+    if (unidad.montaje && !SiemprePresente(unidad.raiz) && !SigueMontado(unidad.raiz))
         return ClasificaFalla(std::make_error_code(std::errc::no_such_device), true);
     return {};
 }

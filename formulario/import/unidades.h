@@ -23,6 +23,11 @@ std::vector<Unidad> UnidadesDelSistema();
 std::function<std::vector<Unidad>()>& FuenteDeUnidades();
 std::vector<Unidad> LeeUnidades();  // through the source above
 
+// The mount table the media are read from ("/proc/self/mounts"); tests name
+// a file of their own. When it cannot be read, a medium counts as mounted
+// while its folder lies on another device than the folder above it.
+std::string& TablaDeMontajes();
+
 // The drive whose root holds the path (the longest such root), -1 when none.
 int UnidadDeRuta(const std::vector<Unidad>& unidades, const std::string& ruta);
 
@@ -48,7 +53,8 @@ inline constexpr int kErrorAccesoRuta = 75;
 FallaCarpeta ClasificaFalla(const std::error_code& ec, bool esRaiz);
 
 // Whether the drive can be read now: its root exists, is a folder that can
-// be listed and, for a medium, is still mounted.
+// be listed and, for a medium, is still mounted. The root and the home
+// folder need no mount test.
 FallaCarpeta RevisaUnidad(const Unidad& unidad);
 
 // The folders inside `carpeta`, by name without regard to case.

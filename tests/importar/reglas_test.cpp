@@ -169,6 +169,40 @@ TEST(Unidades, ADriveIsReadableUntilItsFolderGoesOrItsMediumIsUnmounted) {
     EXPECT_EQ(LeeSubcarpetas((raiz / "b").string(), nombres).numero, 76);
 }
 
+// The mount table a chroot has (its root is not listed in it), or none at
+// all where /proc is not mounted.
+class TablaDeMontajesPropia {
+public:
+    explicit TablaDeMontajesPropia(const fs::path& ruta) : anterior_(TablaDeMontajes()) { TablaDeMontajes() = ruta; }
+    ~TablaDeMontajesPropia() { TablaDeMontajes() = anterior_; }
+
+private:
+    std::string anterior_;
+};
+
+TEST(Unidades, TheRootAndTheHomeFolderNeedNoMountTableOnlyMediaDo) {
+    zvtest::TempDir dir;
+    const fs::path casa = dir.path() / "casa", usb = dir.path() / "usb", suelto = dir.path() / "suelto";
+    for (const auto& carpeta : {casa, usb, suelto}) fs::create_directories(carpeta);
+    zvtest::ScopedEnv home("HOME", casa.string());
+    const fs::path tabla = dir.path() / "mounts";
+    std::ofstream(tabla) << "/dev/sdb1 " << usb.string() << " vfat rw 0 0\n";
+
+    for (const fs::path& montajes : {tabla, dir.path() / "sin-proc"}) {
+        TablaDeMontajesPropia propia(montajes);
+        EXPECT_EQ(RevisaUnidad({"Raíz", "/", true}).numero, 0) << montajes;
+        EXPECT_EQ(RevisaUnidad({"Personal", casa.string(), true}).numero, 0) << montajes;
+        // A folder on the same device as the one above it is no medium.
+        EXPECT_EQ(RevisaUnidad({"USB", suelto.string(), true}).numero, 68) << montajes;
+        const auto unidades = UnidadesDelSistema();
+        ASSERT_GE(unidades.size(), 2u);
+        EXPECT_EQ(unidades[0].raiz, "/");
+        EXPECT_EQ(unidades[1].raiz, casa.string());
+    }
+    TablaDeMontajesPropia propia(tabla);
+    EXPECT_EQ(RevisaUnidad({"USB", usb.string(), true}).numero, 0);  // listed: mounted
+}
+
 TEST(Unidades, APathBelongsToTheDriveWithTheLongestRootThatHoldsIt) {
     const std::vector<Unidad> unidades{{"Raíz", "/"}, {"Personal", "/home/ana"}, {"USB", "/media/ana/USB"}};
     EXPECT_EQ(UnidadDeRuta(unidades, "/media/ana/USB/datos"), 2);
