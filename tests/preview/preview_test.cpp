@@ -361,6 +361,38 @@ private slots:
         QCOMPARE(mensajes_.shown[0].title, std::string("Impresión"));
     }
 
+    // A file the reader finds nothing to draw in makes no sheet: it is not
+    // reported as printed, on either road.
+    void unArchivoSinNadaQueDibujarNoSeDaPorImpreso_data() {
+        QTest::addColumn<QByteArray>("contenido");
+        QByteArray basura;
+        for (int i = 0; i < 64 * 1024; ++i) basura.append(static_cast<char>((i * 7919 + i / 13) % 256));
+        QTest::newRow("binary garbage") << basura;
+        QTest::newRow("one line of 8 MB") << QByteArray(8 * 1024 * 1024, 'x');
+        QTest::newRow("tags only") << QByteArray("<!nHojas!>3<!/nHojas!>\r\n<!Orientacion!>H<!/Orientacion!>\r\n");
+    }
+    void unArchivoSinNadaQueDibujarNoSeDaPorImpreso() {
+        QFETCH(QByteArray, contenido);
+        const std::string nombre = "00000001.PRN";
+        std::ofstream(Rpt() / nombre, std::ios::binary).write(contenido.constData(), contenido.size());
+        const QStringList nadaQueImprimir{QStringLiteral("El reporte no tiene nada que imprimir.")};
+
+        QVERIFY(!zvform::ui::MuestraReporte(nombre, "xx"));
+        QCOMPARE(Mensajes(), nadaQueImprimir);
+        QCOMPARE(mensajes_.shown[0].title, std::string("Impresión"));
+        QVERIFY(!fs::exists(Rpt() / "00000001.pdf"));
+
+        mensajes_.shown.clear();
+        frmPreview f;
+        f.sRut = nombre;
+        f.Form_Load();
+        f.show();
+        Boton(f, 4)->trigger();
+        QCOMPARE(Mensajes(), nadaQueImprimir);
+        QVERIFY(f.isVisible());
+        QVERIFY(!fs::exists(Rpt() / "00000001.pdf"));
+    }
+
     void muestraReporteVpreviaAbreLaVentanaModal() {
         const std::string nombre = Reporte(3);
         int paginas = -1;

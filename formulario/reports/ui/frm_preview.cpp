@@ -192,12 +192,14 @@ bool frmPreview::Imprime(const std::string& ruta) {
     impresora_ = NuevaImpresora(ruta);
     bool leido;
     bool fallo;
+    int hojas;
     {
         ImpresoraQt salida(*impresora_);
         ImpresionSpool impresion(salida, RangoPaginas::Vigente());
         leido = LeeSpool(ruta, [&](const LineaSpool& linea) { impresion.Toma(linea); });
         impresion.Fin();
         fallo = impresion.Fallo();
+        hojas = impresion.Hojas();
     }
     if (!leido) {
         ArchivoNoExiste();
@@ -205,6 +207,12 @@ bool frmPreview::Imprime(const std::string& ruta) {
     }
     if (fallo) {
         zv::MsgBox(MensajeImpresion(kErrorImpresora, ""), zv::Icon::Critical, zv::Buttons::Ok, "Impresión");
+        return false;
+    }
+    // A file without one record to draw (or a range outside it) makes no
+    // sheet and no document: nothing was printed.
+    if (hojas == 0) {
+        zv::MsgBox("El reporte no tiene nada que imprimir.", zv::Icon::Exclamation, zv::Buttons::Ok, "Impresión");
         return false;
     }
     return true;

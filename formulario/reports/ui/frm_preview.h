@@ -72,6 +72,8 @@ protected:
 private:
     void CreaToolbar();
     bool LeePrevia(const std::string& ruta);
+    // The printer road: true only when at least one sheet was printed; a
+    // missing file, a printer failure or nothing to print is told here.
     bool Imprime(const std::string& ruta);
     void MuestraSolo(int indice);
     // The picture shown (iNroHoja's), nullptr before the first is shown.
