@@ -10,6 +10,9 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
@@ -33,6 +36,7 @@
 #include "platform/msgbox.h"
 #include "platform/textfile.h"
 #include "tests/support/support.h"
+#include "tests/support/textos_cortados.h"
 
 namespace fs = std::filesystem;
 using zvform::Estado;
@@ -294,6 +298,40 @@ private slots:
                 w->objectName() != "qt_spinbox_lineedit")
                 orden.push_back(w->objectName());
         QCOMPARE(orden, (std::vector<QString>{"CmbRuc", "MkePeriodo", "DrvLst", "DirList", "CmdGrabar", "CmdCancelar"}));
+    }
+
+    // In the forms' letter every text shows whole in the places the layout
+    // gives: each declarant's RUC in the declarant list, the expected file
+    // name (25 characters) without a scroll bar, the counters' letters
+    // with their descenders.
+    void noTextIsCutByItsControl() {
+        Abre();
+        const QStringList cortados = zvtest::TextosCortados(*frm);
+        QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join("; ")));
+        for (QLabel* contador : {Hijo<QLabel>("lblTransferidos"), Hijo<QLabel>("lblRechazados")}) {
+            const QFontMetrics medidas = contador->fontMetrics();
+            QVERIFY2(medidas.ascent() + medidas.descent() <= contador->contentsRect().height(),
+                     qPrintable(contador->text()));
+        }
+
+        QStyleOptionComboBox opcion;
+        opcion.initFrom(CmbRuc());
+        opcion.editable = false;
+        const QRect campo =
+            CmbRuc()->style()->subControlRect(QStyle::CC_ComboBox, &opcion, QStyle::SC_ComboBoxEditField, CmbRuc());
+        for (int i = 0; i < CmbRuc()->count(); ++i) {
+            const QString ruc = CmbRuc()->itemText(i).left(11);
+            QVERIFY2(CmbRuc()->fontMetrics().horizontalAdvance(ruc) <= campo.width(), qPrintable(ruc));
+        }
+
+        Prepara();
+        QCOMPARE(Archivos()->count(), 1);
+        const QString nombre = Archivos()->item(0)->text();
+        QCOMPARE(nombre.size(), 25);
+        Archivos()->doItemsLayout();
+        QCOMPARE(Archivos()->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(Archivos()->visualItemRect(Archivos()->item(0)).width() <= Archivos()->viewport()->width());
+        QVERIFY(Archivos()->fontMetrics().horizontalAdvance(nombre) <= Archivos()->viewport()->width());
     }
 
     void opensWithNoChoiceAndTheFirstDriveWhenNoneHoldsTheProgram() {
