@@ -3,6 +3,7 @@
 // window, and an empty list.
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QtTest>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "formulario/declaration/ui/frm_consultas.h"
 #include "formulario/declaration/ui/modelo_grilla.h"
 #include "tests/listas/entorno.h"
+#include "tests/support/textos_cortados.h"
 
 using zvform::Estado;
 using zvform::TwipsX;
@@ -114,6 +116,39 @@ private slots:
         QCOMPARE(Salir()->x(), TwipsX(7500, &motivos));
         // Placed for the banks' width: the wider list grows to the right.
         QCOMPARE(motivos.pos(), centrada);
+    }
+
+    // Every code and description reads whole in the list's fixed columns: a
+    // description longer than its column (motive 02) goes on over further
+    // lines of its row, and every row lies in the grid's view.
+    void everyDescriptionReadsWhole_data() {
+        QTest::addColumn<QString>("tipo");
+        QTest::newRow("banks") << "B";
+        QTest::newRow("motives") << "M";
+    }
+    void everyDescriptionReadsWhole() {
+        QFETCH(QString, tipo);
+        FrmConsultas& c = Abre(qPrintable(tipo));
+        c.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c));
+        const QStringList cortados = zvtest::TextosCortados(c);
+        QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join("; ")));
+        QTableView* grilla = c.grdBancos();
+        const QFontMetrics medidas = grilla->fontMetrics();
+        const int margen = 2 * (grilla->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grilla) + 1);
+        QVERIFY(c.Modelo().rowCount() > 0);
+        for (int f = 0; f < c.Modelo().rowCount(); ++f) {
+            const QString codigo = c.Modelo().Celda(f, 0);
+            QVERIFY2(medidas.horizontalAdvance(codigo) + margen <= grilla->columnWidth(0), qPrintable(codigo));
+            const QString descripcion = c.Modelo().Celda(f, 1).trimmed();
+            const QRect lineas = medidas.boundingRect(QRect(0, 0, grilla->columnWidth(1) - margen, 10000),
+                                                      Qt::TextWordWrap, descripcion);
+            QVERIFY2(lineas.width() <= grilla->columnWidth(1) - margen, qPrintable(descripcion));
+            QVERIFY2(lineas.height() <= grilla->rowHeight(f), qPrintable(descripcion));
+            QVERIFY2(grilla->rowViewportPosition(f) + grilla->rowHeight(f) <= grilla->viewport()->height(),
+                     qPrintable(descripcion));
+        }
+        QVERIFY(grilla->columnWidth(0) + grilla->columnWidth(1) <= grilla->viewport()->width());
     }
 
     void emptyMotivesList() {

@@ -23,6 +23,7 @@
 #include "platform/profile.h"
 #include "tests/listas/entorno.h"
 #include "tests/support/disco_lleno.h"
+#include "tests/support/textos_cortados.h"
 
 using zvform::Estado;
 using zvform::ui::FrmContAbrir;
@@ -176,6 +177,47 @@ private slots:
         QCOMPARE(Celda(0, 10), QString("05/03/2024"));
         QCOMPARE(Celda(0, 11), QString("ABCD1234"));
         QCOMPARE(Celda(0, 12), QString("001"));
+    }
+
+    // Both lists in both modes show every column they show whole and
+    // without scrolling: each at least as wide as its caption and its widest
+    // cell, the sent list's "Correlativo" last inside the grid's view.
+    void everyColumnShowsWholeWithoutScrolling_data() {
+        QTest::addColumn<bool>("enviada");
+        QTest::addColumn<int>("operacion");
+        QTest::newRow("registered, open") << false << 1;
+        QTest::newRow("registered, delete") << false << 3;
+        QTest::newRow("sent, view") << true << 1;
+        QTest::newRow("sent, delete") << true << 3;
+    }
+    void everyColumnShowsWholeWithoutScrolling() {
+        QFETCH(bool, enviada);
+        QFETCH(int, operacion);
+        CincoDeclaraciones();
+        // A name as long as a declarant's full name runs.
+        entorno.Base().Execute("UPDATE CONT SET nombre = 'AFP INTEGRA ADMINISTRADORA DE FONDOS' WHERE doc_id_d = ?",
+                               {kIntegra.ruc});
+        entorno.Envia(kProfuturo, "200712", kEnvio1);
+        entorno.Envia(kIntegra, "202301", kEnvio2);
+        FrmContAbrir& l = Abre(enviada, operacion);
+        QVERIFY(QTest::qWaitForWindowExposed(&l));
+        const QStringList cortados = zvtest::TextosCortados(l);
+        QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join("; ")));
+        QTableView* grilla = l.grdContrib();
+        QHeaderView* cabecera = grilla->horizontalHeader();
+        QVERIFY(l.Modelo().rowCount() > 0);
+        int ultima = -1;
+        for (int c = 0; c < l.Modelo().columnCount(); ++c) {
+            if (grilla->isColumnHidden(c)) continue;
+            const QString titulo = l.Modelo().headerData(c, Qt::Horizontal).toString();
+            QVERIFY2(cabecera->sectionSize(c) >= cabecera->sectionSizeHint(c), qPrintable(titulo));
+            QVERIFY2(cabecera->sectionSize(c) >= static_cast<QAbstractItemView*>(grilla)->sizeHintForColumn(c),
+                     qPrintable(titulo));
+            ultima = c;
+        }
+        QCOMPARE(ultima, enviada ? 12 : 8);
+        QVERIFY2(cabecera->sectionViewportPosition(ultima) + cabecera->sectionSize(ultima) <= grilla->viewport()->width(),
+                 qPrintable(l.Modelo().headerData(ultima, Qt::Horizontal).toString()));
     }
 
     void userScope_data() {

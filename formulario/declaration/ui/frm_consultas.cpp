@@ -79,6 +79,8 @@ void FrmConsultas::Form_Load() {
     const bool vacia = filas.empty();
     modelo_->Carga(ColumnasConsulta(), std::move(filas));
     FijaMedidas(medidas.anchoForm, medidas.anchoGrilla, medidas.anchoDescripcion, medidas.izquierdaSalir);
+    // The widths are fixed: a long motive goes on over more lines of its row.
+    FilasAlTexto(*grdBancos_);
     grdBancos_->setEnabled(!vacia);
     if (!vacia) grdBancos_->setCurrentIndex(modelo_->index(0, 0));
     zv::SetMousePointer(zv::Pointer::Default);
