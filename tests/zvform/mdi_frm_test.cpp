@@ -26,6 +26,7 @@
 #include "platform/profile.h"
 #include "platform/textfile.h"
 #include "tests/support/support.h"
+#include "tests/support/textos_cortados.h"
 
 using zvform::Estado;
 using zvform::ui::MDIFrm;
@@ -342,6 +343,35 @@ private slots:
                             QVERIFY(!modal->isVisible());
                         });
         QVERIFY(hechos.empty());
+    }
+
+    // The main window, the help viewer and the about box show their texts
+    // whole; the about box, whose size nothing fixes, is wide enough for a
+    // window manager to show its whole title beside its buttons.
+    void textsShowWhole() {
+        QStringList cortados = zvtest::TextosCortados(*frm);
+        QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join("; ")));
+
+        const std::string ruta = (windir->path() / "zvform.hlp").string();
+        zv::text::WriteAll(ruta, "Ayuda\n");
+        Estado::G().gArchivoAyuda = ruta;
+        ConDialogoModal([&] { Item("mnuContenido")->trigger(); },
+                        [&](QWidget* modal) { cortados = zvtest::TextosCortados(*modal); });
+        QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join("; ")));
+
+        int ancho = 0, necesita = 0;
+        ConDialogoModal([&] { Item("mnuAcercade")->trigger(); },
+                        [&](QWidget* modal) {
+                            cortados = zvtest::TextosCortados(*modal);
+                            QFont titulo = QApplication::font();  // as title bars draw it: bold, 12 points
+                            titulo.setBold(true);
+                            titulo.setPointSize(12);
+                            constexpr int kBotones = 3 * 20;
+                            necesita = QFontMetrics(titulo).horizontalAdvance(modal->windowTitle()) + kBotones;
+                            ancho = modal->width();
+                        });
+        QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join("; ")));
+        QVERIFY2(ancho >= necesita, qPrintable(QString("%1 < %2").arg(ancho).arg(necesita)));
     }
 
     void loadSetsStatusBarAndGeometry() {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "formulario/core/inicio.h"
+#include "formulario/core/widgets/ventanas.h"
 #include "platform/cursor.h"
 
 namespace zvform::ui {
@@ -47,6 +48,8 @@ frmAcercade::frmAcercade(QWidget* parent) : QDialog(parent) {
     rejilla->addWidget(txtVersion_, 2, 0, 1, 2);
     rejilla->addWidget(aceptar, 3, 1);
     rejilla->setColumnStretch(0, 1);
+    // The box holds little; it is made wide enough for its title.
+    setMinimumWidth(AnchoParaTitulo(*this));
 
     zv::SetMousePointer(zv::Pointer::Default);
 }

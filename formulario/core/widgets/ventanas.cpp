@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QStyle>
 #include <QWidget>
 #include <algorithm>
 
@@ -24,6 +25,15 @@ void PasaTab(std::string_view texto) {
     if (!activo) return;
     QKeyEvent pulsa(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
     QApplication::sendEvent(activo, &pulsa);
+}
+
+int AnchoParaTitulo(const QWidget& ventana) {
+    constexpr int kBotonesDeTitulo = 4;  // the window menu, minimise, maximise and close
+    QFont letra = QApplication::font();
+    letra.setBold(true);
+    letra.setPointSizeF(letra.pointSizeF() * 1.5);
+    const int boton = ventana.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &ventana);
+    return QFontMetrics(letra).horizontalAdvance(ventana.windowTitle()) + kBotonesDeTitulo * boton;
 }
 
 int AnchoCaracter(const QWidget& /*form*/) {
