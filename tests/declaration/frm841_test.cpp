@@ -25,6 +25,7 @@
 #include "formulario/declaration/ui/forma_de_pago.h"
 #include "formulario/declaration/ui/frm841.h"
 #include "tests/declaration/entorno.h"
+#include "tests/support/textos_cortados.h"
 
 using zvdecl::ui::CajaPeriodo;
 using zvdecl::ui::FormaDePagoZarvo;
@@ -125,6 +126,27 @@ private slots:
             auto* boton = C<QPushButton>(("CmdValidar_" + std::to_string(i)).c_str());
             QCOMPARE(boton->text(), QString(botones[i]));
             QVERIFY(boton->isVisibleTo(forma_.get()));
+        }
+    }
+
+    // On every tab, opened for update or to view a sent declaration, the
+    // labels, buttons, frames and tabs show their texts whole.
+    void ningunTextoCortado_data() {
+        QTest::addColumn<bool>("enviada");
+        QTest::newRow("registered") << false;
+        QTest::newRow("sent") << true;
+    }
+    void ningunTextoCortado() {
+        QFETCH(bool, enviada);
+        if (enviada) E().Envia("001", "12345678");
+        E().AbreDesdeLista(enviada, "001");
+        Abre();
+        Muestra();
+        auto* tabs = C<QTabWidget>("SSTab1");
+        for (int t = 0; t < tabs->count(); ++t) {
+            tabs->setCurrentIndex(t);
+            const QStringList cortados = zvtest::TextosCortados(*forma_);
+            QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join("; ")));
         }
     }
 

@@ -20,6 +20,7 @@
 #include "platform/msgbox.h"
 #include "platform/textfile.h"
 #include "tests/support/support.h"
+#include "tests/support/textos_cortados.h"
 
 using zvdecl::ui::FrmConsist;
 using zvform::Estado;
@@ -109,6 +110,16 @@ private slots:
         FrmConsist visor;
         QCOMPARE(visor.TxtPreliminar()->toPlainText(), QString("línea uno\n\n  con blancos  \núltima sin fin"));
         QVERIFY(mensajes_.shown.empty());
+    }
+
+    void textosCompletos() {
+        Estado::G().gRutaArchivo = Estado::G().gSysPath + "Mens.txt";
+        zv::text::WriteAll(Estado::G().gRutaArchivo, "una inconsistencia\r\n");
+        FrmConsist visor;
+        visor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&visor));
+        const QStringList cortados = zvtest::TextosCortados(visor);
+        QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join("; ")));
     }
 
     void aceptarCierraElVisorModal() {

@@ -25,6 +25,7 @@
 #include "formulario/reports/ui/muestra_reporte.h"
 #include "platform/profile.h"
 #include "tests/imprimir/entorno.h"
+#include "tests/support/textos_cortados.h"
 
 using zvform::Estado;
 using zvform::ui::frmImprimir;
@@ -134,6 +135,24 @@ private slots:
         QCOMPARE(barra->Formulario(), QString("0841"));
         Boton(2)->click();
         QVERIFY(!frm->isVisible());
+    }
+
+    // The options, buttons and frames show their texts whole, and every
+    // shown column of the grid is as wide as its caption and its cells.
+    void textosCompletos() {
+        QVERIFY(entorno.Importa(kRucA, kPeriodo, 3));
+        Abre();
+        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+        const QStringList cortados = zvtest::TextosCortados(*frm);
+        QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join("; ")));
+        QTableView* grilla = frm->grdImprimir();
+        for (int c = 0; c < frm->dtaDecRegis()->columnCount(); ++c) {
+            if (grilla->isColumnHidden(c)) continue;
+            const QString titulo = frm->dtaDecRegis()->headerData(c, Qt::Horizontal).toString();
+            QVERIFY2(grilla->columnWidth(c) >= grilla->horizontalHeader()->sectionSizeHint(c), qPrintable(titulo));
+            QVERIFY2(grilla->columnWidth(c) >= static_cast<QAbstractItemView*>(grilla)->sizeHintForColumn(c),
+                     qPrintable(titulo));
+        }
     }
 
     void sinDeclaracionesNoHaceNada() {

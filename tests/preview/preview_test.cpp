@@ -35,6 +35,7 @@
 #include "tests/preview/spool_prueba.h"
 #include "tests/support/afiliados.h"
 #include "tests/support/support.h"
+#include "tests/support/textos_cortados.h"
 
 namespace fs = std::filesystem;
 using zvform::Estado;
@@ -173,6 +174,28 @@ private slots:
         for (int i = 2; i <= 5; ++i) QCOMPARE(Boton(f, i)->text(), QString::fromUtf8(textos[i - 2]));
         for (const char* nombre : {"picFondo", "vsbPic_0", "vsbPic_1", "HScroll1", "tlbPrevia"})
             QVERIFY2(f.findChild<QWidget*>(nombre), nombre);
+    }
+
+    // The preview's buttons and the page-range dialog show their texts
+    // whole; the dialog's notice fits its box, every line of it.
+    void textosCompletos() {
+        frmPreview f;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QStringList cortados = zvtest::TextosCortados(f);
+        QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join("; ")));
+
+        frmImpxPag d;
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        cortados = zvtest::TextosCortados(d);
+        QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join("; ")));
+        const QFontMetrics medidas = d.Text1->fontMetrics();
+        const QStringList lineas = d.Text1->toPlainText().split('\n');
+        const int margen = 2 * static_cast<int>(d.Text1->document()->documentMargin());
+        for (const QString& linea : lineas)
+            QVERIFY2(medidas.horizontalAdvance(linea) + margen <= d.Text1->viewport()->width(), qPrintable(linea));
+        QVERIFY(lineas.size() * medidas.lineSpacing() + margen <= d.Text1->viewport()->height());
     }
 
     void unaPaginaLosBotonesNoHacenNada() {

@@ -45,10 +45,12 @@ bool EtiquetaCorta(const QLabel& l) {
 bool BotonCorta(const QAbstractButton& b) {
     if (b.text().isEmpty()) return false;
     if (!qobject_cast<const QPushButton*>(&b)) return b.sizeHint().width() > b.width();
+    // The room the style gives a caption: the button less its frame and margin.
     const QFontMetrics medidas = b.fontMetrics();
+    const int marco = b.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &b);
     const int margen = b.style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &b);
-    return medidas.horizontalAdvance(SinAcceso(b.text())) + 2 * margen > b.width() ||
-           medidas.height() > b.height();
+    return medidas.horizontalAdvance(SinAcceso(b.text())) + margen + 2 * marco > b.width() ||
+           medidas.height() + 2 * marco > b.height();
 }
 
 bool MarcoCorta(const QGroupBox& g) {
