@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <utility>
 
+#include "formulario/core/widgets/largo_maximo.h"
 #include "formulario/core/widgets/twips.h"
 
 namespace zvdecl::ui {
@@ -43,7 +44,7 @@ FormaDePagoZarvo::FormaDePagoZarvo(QWidget* parent) : QWidget(parent) {
     zvform::UbicaTwips(*lblCheque, 240, 1200, 2000, 255);
     numeroCheque_ = new QLineEdit(marco);
     numeroCheque_->setObjectName("TxtNroCheque");
-    numeroCheque_->setMaxLength(15);
+    zvform::FijaLargoMaximo(*numeroCheque_, 15);
     zvform::UbicaTwips(*numeroCheque_, 2340, 1155, 2000, 315);
     lblCheque->setBuddy(numeroCheque_);
 

@@ -12,6 +12,7 @@
 #include <QTableView>
 
 #include "formulario/core/estado.h"
+#include "formulario/core/widgets/largo_maximo.h"
 #include "formulario/core/widgets/twips.h"
 #include "formulario/declaration/ui/caja_periodo.h"
 #include "formulario/declaration/ui/forma_de_pago.h"
@@ -80,14 +81,14 @@ void Frm841::CreaIdentificacion(QWidget* pagina) {
     CmbRuc_ = Nuevo<QComboBox>(marco, "CmbRuc");
     zvform::UbicaTwips(*CmbRuc_, 2430, 315, 5895, kAltoFila);
     TxtNumRuc_ = Nuevo<QLineEdit>(marco, "TxtNumRuc");
-    TxtNumRuc_->setMaxLength(11);
+    zvform::FijaLargoMaximo(*TxtNumRuc_, 11);
     zvform::UbicaTwips(*TxtNumRuc_, 2430, 315, 1695, kAltoFila);
     // Both RUC controls share the place; the mode shows one of them.
     auto* lblRuc = Etiqueta("RUC :", marco, 240, 345, 2100, CmbRuc_);
     lblRuc->setObjectName("LblRuc");
 
     TxtRazon_ = Nuevo<QLineEdit>(marco, "TxtRazon");
-    TxtRazon_->setMaxLength(40);
+    zvform::FijaLargoMaximo(*TxtRazon_, 40);
     TxtRazon_->setEnabled(false);
     zvform::UbicaTwips(*TxtRazon_, 2430, 780, 5895, kAltoFila);
     Etiqueta("Razón Social :", marco, 240, 810, 2100, TxtRazon_);
@@ -99,7 +100,7 @@ void Frm841::CreaIdentificacion(QWidget* pagina) {
     zvform::UbicaTwips(*lblPeriodo, 240, 1170, 2130, 435);
 
     TxtTelefono_ = Nuevo<QLineEdit>(marco, "TxtTelefono");
-    TxtTelefono_->setMaxLength(8);
+    zvform::FijaLargoMaximo(*TxtTelefono_, 8);
     zvform::UbicaTwips(*TxtTelefono_, 2430, 1710, 1095, kAltoFila);
     Etiqueta("Teléfono :", marco, 240, 1740, 2100, TxtTelefono_);
 
@@ -118,7 +119,7 @@ void Frm841::CreaNumeroOrden(QWidget* pagina) {
     zvform::UbicaTwips(*FraNumOrden_, 120, 2400, 8895, 855);
     for (int i = 0; i < 2; ++i) {
         auto* caja = Nuevo<QLineEdit>(FraNumOrden_, i == 0 ? "TxtNumOrdenE_0" : "TxtNumOrdenE_1");
-        caja->setMaxLength(i == 0 ? 8 : 2);
+        zvform::FijaLargoMaximo(*caja, i == 0 ? 8 : 2);
         ProtegeDePegado(*caja);
         caja->installEventFilter(this);
         connect(caja, &QLineEdit::textChanged, this, [this] {
@@ -170,7 +171,7 @@ void Frm841::CreaDeterminacion(QWidget* pagina) {
     totales->setAlignment(Qt::AlignCenter);
     for (int casilla : kListaCasillas) {
         auto* caja = Nuevo<QLineEdit>(pagina, ("TxtValor_" + std::to_string(casilla)).c_str());
-        caja->setMaxLength(15);
+        zvform::FijaLargoMaximo(*caja, kLargoCasillaSinFoco);
         caja->setAlignment(Qt::AlignRight);
         ProtegeDePegado(*caja);
         caja->installEventFilter(this);

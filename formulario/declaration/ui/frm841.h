@@ -30,6 +30,11 @@ class ModeloDetalle;
 inline constexpr int kArribaBotones = 5550;
 inline constexpr int kAltoBotones = 420;
 
+// What the user may enter into a box: 12 digits while it has the focus, 15
+// characters once it has lost it.
+inline constexpr int kLargoCasillaConFoco = 12;
+inline constexpr int kLargoCasillaSinFoco = 15;
+
 class Frm841 : public QDialog {
     Q_OBJECT
 public:
@@ -81,7 +86,7 @@ private:
     void UbicaBoton(QPushButton& boton, int izquierda, int ancho);
 
     // Key and mouse rules of the boxes (frm841_teclas.cpp).
-    bool TeclaCaja(QObject* objeto, QKeyEvent& tecla);
+    bool TeclaCaja(QKeyEvent& tecla);
     bool TeclaNumeroOrden(QLineEdit& caja, QKeyEvent& tecla);
     bool EsCajaConFiltro(QObject* objeto) const;
     void ProtegeDePegado(QLineEdit& caja);

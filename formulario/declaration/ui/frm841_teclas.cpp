@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "formulario/core/utilitarios.h"
+#include "formulario/core/widgets/largo_maximo.h"
 #include "formulario/core/widgets/ventanas.h"
 #include "formulario/declaration/ui/caja_periodo.h"
 #include "formulario/declaration/ui/frm841.h"
@@ -17,7 +18,6 @@ namespace zvdecl::ui {
 
 namespace {
 
-constexpr int kDigitosAlEscribir = 12;  // a box takes 12 digits while it is typed in
 constexpr int kRetroceso = 8;
 
 bool EsEnter(const QKeyEvent& tecla) { return tecla.key() == Qt::Key_Return || tecla.key() == Qt::Key_Enter; }
@@ -66,15 +66,18 @@ bool Frm841::eventFilter(QObject* objeto, QEvent* evento) {
     if ((evento->type() == QEvent::MouseButtonPress || evento->type() == QEvent::MouseButtonRelease) &&
         static_cast<QMouseEvent*>(evento)->button() == Qt::MiddleButton)
         return true;  // the selection of X would be pasted
+    const bool esCasilla = EsCajaConFiltro(objeto) && objeto != MkePeriodo_;
+    if (esCasilla && evento->type() == QEvent::FocusIn) zvform::FijaLargoMaximo(*caja, kLargoCasillaConFoco);
+    if (esCasilla && evento->type() == QEvent::FocusOut) zvform::FijaLargoMaximo(*caja, kLargoCasillaSinFoco);
     if (evento->type() != QEvent::KeyPress) return QDialog::eventFilter(objeto, evento);
     auto& tecla = *static_cast<QKeyEvent*>(evento);
-    if (EsCajaConFiltro(objeto)) return TeclaCaja(objeto, tecla);
+    if (EsCajaConFiltro(objeto)) return TeclaCaja(tecla);
     if (caja == TxtNumOrdenE_[0] || caja == TxtNumOrdenE_[1]) return TeclaNumeroOrden(*caja, tecla);
     return QDialog::eventFilter(objeto, evento);
 }
 
 // TxtValor and MkePeriodo: true when the key is discarded.
-bool Frm841::TeclaCaja(QObject* objeto, QKeyEvent& tecla) {
+bool Frm841::TeclaCaja(QKeyEvent& tecla) {
     if (Pega(tecla)) return true;
     const int codigo = EsEnter(tecla) ? 13 : Codigo(tecla);
     if (codigo == 0) return false;
@@ -84,12 +87,8 @@ bool Frm841::TeclaCaja(QObject* objeto, QKeyEvent& tecla) {
         return true;
     }
     if (codigo == kRetroceso) return false;
-    if (codigo < '0' || codigo > '9') return true;
-    auto* caja = static_cast<QLineEdit*>(objeto);
-    if (objeto == MkePeriodo_) return false;
-    // The 12 digits are counted as the box will hold them, without
-    // cutting a longer loaded text.
-    return caja->text().size() - caja->selectedText().size() >= kDigitosAlEscribir;
+    // A digit goes in as far as the box's length allows.
+    return codigo < '0' || codigo > '9';
 }
 
 // TxtNumOrdenE: Enter moves on; every other key passes through the
