@@ -148,15 +148,10 @@ void Frm841::Gris(QWidget& control) {
     control.setPalette(paleta);
 }
 
-// A button at its place in twips, widened to the left when its caption
-// needs more room than the place gives at this screen's font.
+// A button of the row below the tabs at its place in twips; the sent view
+// moves and narrows two of them, and their places are the form's own.
 void Frm841::UbicaBoton(QPushButton& boton, int izquierda, int ancho) {
     zvform::UbicaTwips(boton, izquierda, kArribaBotones, ancho, kAltoBotones);
-    const int necesario = boton.sizeHint().width();
-    if (necesario <= boton.width()) return;
-    QRect lugar = boton.geometry();
-    lugar.setLeft(lugar.right() + 1 - necesario);
-    boton.setGeometry(lugar);
 }
 
 void Frm841::DesTodo() {
