@@ -3,9 +3,20 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/error.h"
+
 namespace zv {
 
 namespace {
+
+constexpr long kDesbordamiento = 6;
+
+[[noreturn]] void Desborde() { throw Error(kDesbordamiento, "Desbordamiento"); }
+
+// The magnitude of a raw value, the smallest one included.
+std::uint64_t Magnitud(std::int64_t raw) {
+    return raw < 0 ? std::uint64_t(0) - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
+}
 
 // Divides raw by divisor rounding half away from zero.
 std::int64_t DivRound(std::int64_t raw, std::int64_t divisor) {
@@ -17,8 +28,18 @@ std::int64_t DivRound(std::int64_t raw, std::int64_t divisor) {
 
 }  // namespace
 
+Currency Currency::FromUnits(std::int64_t units) {
+    std::int64_t raw;
+    if (__builtin_mul_overflow(units, kScale, &raw)) Desborde();
+    return FromRaw(raw);
+}
+
 Currency Currency::FromDouble(double v) {
-    return FromRaw(static_cast<std::int64_t>(std::llround(v * kScale)));
+    // 2^63 and -2^63 are exact doubles; anything from 2^63 up has no raw value.
+    constexpr double kLimite = 9223372036854775808.0;
+    const double escalado = std::round(v * kScale);
+    if (!(escalado >= -kLimite && escalado < kLimite)) Desborde();
+    return FromRaw(static_cast<std::int64_t>(escalado));
 }
 
 std::optional<Currency> Currency::Parse(std::string_view text) {
@@ -64,19 +85,39 @@ Currency Currency::Rounded(int decimals) const {
     if (decimals >= 4) return *this;
     std::int64_t step = 1;
     for (int k = decimals; k < 4; ++k) step *= 10;
-    return FromRaw(DivRound(raw_, step) * step);
+    std::int64_t raw;
+    if (__builtin_mul_overflow(DivRound(raw_, step), step, &raw)) Desborde();
+    return FromRaw(raw);
 }
 
 std::string Currency::ToString() const {
-    std::int64_t a = raw_ < 0 ? -raw_ : raw_;
+    const std::uint64_t a = Magnitud(raw_);
     std::string s = std::to_string(a / kScale);
-    std::int64_t frac = a % kScale;
+    const std::uint64_t frac = a % kScale;
     if (frac != 0) {
         std::string f = std::to_string(frac + kScale).substr(1);
         while (!f.empty() && f.back() == '0') f.pop_back();
         s += "." + f;
     }
     return raw_ < 0 ? "-" + s : s;
+}
+
+Currency Currency::operator-() const {
+    std::int64_t raw;
+    if (__builtin_sub_overflow(std::int64_t(0), raw_, &raw)) Desborde();
+    return FromRaw(raw);
+}
+
+Currency operator+(Currency a, Currency b) {
+    std::int64_t raw;
+    if (__builtin_add_overflow(a.raw_, b.raw_, &raw)) Desborde();
+    return Currency::FromRaw(raw);
+}
+
+Currency operator-(Currency a, Currency b) {
+    std::int64_t raw;
+    if (__builtin_sub_overflow(a.raw_, b.raw_, &raw)) Desborde();
+    return Currency::FromRaw(raw);
 }
 
 bool Currency::TryAdd(Currency other) {

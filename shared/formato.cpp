@@ -308,6 +308,15 @@ std::string FormatText(std::string_view text, std::string_view pattern) {
     return FormatDecimal(LeadingNumber(text), pattern);
 }
 
+std::string NumberText(std::string_view text) {
+    Decimal d = LeadingNumber(text);
+    Round(d, 4);
+    while (!d.fraction.empty() && d.fraction.back() == '0') d.fraction.pop_back();
+    std::string out = d.integer.empty() ? "0" : d.integer;
+    if (!d.fraction.empty()) out += "." + d.fraction;
+    return d.negative && !IsZero(d) ? "-" + out : out;
+}
+
 double Val(std::string_view text) {
     Decimal d = LeadingNumber(text);
     std::string plain = (d.negative ? "-" : "") + (d.integer.empty() ? "0" : d.integer);

@@ -26,4 +26,10 @@ std::string FormatText(std::string_view text, std::string_view pattern);
 // Val(): the leading number of a text (blanks skipped), 0 when none.
 double Val(std::string_view text);
 
+// The number Val reads, written back as plain text of any size: no
+// grouping, at most four decimals (rounded half away from zero) without
+// trailing zeros, "-" for a negative value: "-1500", "12.5", "0" for none,
+// "100000000000000000000" for "1e20".
+std::string NumberText(std::string_view text);
+
 }  // namespace zv

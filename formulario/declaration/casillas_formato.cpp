@@ -15,7 +15,13 @@ bool EsMonto(int casilla) {
     return casilla == 590 || casilla == 591 || casilla == 592 || casilla == 597 || casilla == 598;
 }
 
-// The text as the numeric checks read it: separators out, parentheses as a sign.
+// A plain number below zero: a minus sign and some digit that is not 0.
+bool EsNegativo(const std::string& plano) {
+    return !plano.empty() && plano.front() == '-' && plano.find_first_of("123456789") != std::string::npos;
+}
+
+}  // namespace
+
 std::string SinFormato(const std::string& texto) {
     std::string t = zv::text::Trim(texto);
     bool negativo = t.size() >= 2 && t.front() == '(' && t.back() == ')';
@@ -26,27 +32,27 @@ std::string SinFormato(const std::string& texto) {
     return negativo ? "-" + limpio : limpio;
 }
 
-}  // namespace
-
 zv::Currency ValorMostrado(const std::string& texto) {
     const std::string limpio = SinFormato(texto);
     if (auto c = zv::Currency::Parse(limpio)) return *c;
     return zv::Currency::FromDouble(zv::Val(limpio));
 }
 
+// The amount is laid on its pattern from its digits, so a box shows any
+// stored value whole, whatever its size.
 std::string Forma(int casilla, const std::string& texto) {
-    if (!zvform::Util().EsNumerico(SinFormato(texto), 1, 1, 1)) return "";
+    const std::string plano = SinFormato(texto);
+    if (!zvform::Util().EsNumerico(plano, 1, 1, 1)) return "";
     if (!EsMonto(casilla)) return texto;
-    const zv::Currency valor = ValorMostrado(texto);
-    if (valor < zv::Currency()) return zv::Format(-valor, kMontoNegativo);
-    return zv::Format(valor, kMonto);
+    if (EsNegativo(plano)) return zv::FormatText(plano.substr(1), kMontoNegativo);
+    return zv::FormatText(plano, kMonto);
 }
 
 std::string CalcularTotal(const std::string& texto598) {
     if (texto598.empty()) return "";
-    const std::int64_t v = ValorMostrado(texto598).RoundedUnits();
-    if (v < 0) return "0";
-    return zv::Format(static_cast<long long>(v), "#,###,###,##0");
+    const std::string entero = zv::FormatText(SinFormato(texto598), "#########0");
+    if (entero.front() == '-') return "0";
+    return zv::FormatText(entero, "#,###,###,##0");
 }
 
 }  // namespace zvdecl

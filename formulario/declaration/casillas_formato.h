@@ -10,16 +10,22 @@ namespace zvdecl {
 
 // Forma: a text that is not a number becomes ""; boxes 590, 591, 592, 597
 // and 598 take "###,###,###,##0", a negative value its absolute value in
-// parentheses; box 593 (the number of records) keeps its text.
+// parentheses, whatever the size of the value; box 593 (the number of
+// records) keeps its text.
 std::string Forma(int casilla, const std::string& texto);
 
 // CalcularTotal: "" for an empty box 598; otherwise the box rounded to
 // whole units, "#,###,###,##0", and "0" when it is negative.
 std::string CalcularTotal(const std::string& texto598);
 
+// The text as the numeric checks read it: blanks and thousands separators
+// out, an amount in parentheses with a minus sign ("(1,500)" is "-1500").
+std::string SinFormato(const std::string& texto);
+
 // The amount a box shows: thousands separators dropped, an amount in
 // parentheses negative ("(1,500)" is -1500, "1,234" is 1234); a text that
-// is not an amount counts as its leading number.
+// is not an amount counts as its leading number; beyond the range of an
+// amount it throws error 6.
 zv::Currency ValorMostrado(const std::string& texto);
 
 }  // namespace zvdecl

@@ -91,11 +91,7 @@ bool DeclaracionRegistrada(const std::string& ruc, const std::string& periodo) {
     return existe;
 }
 
-std::string NumeroComoTexto(const std::string& valor) {
-    const std::string t = zv::text::Trim(valor);
-    if (auto c = zv::Currency::Parse(t)) return c->ToString();
-    return zv::Currency::FromDouble(zv::Val(t)).ToString();
-}
+std::string NumeroComoTexto(const std::string& valor) { return zv::NumberText(valor); }
 
 CabeceraCargada CargarCab(const std::string& ruc, const std::string& periodo) {
     CabeceraCargada cab;

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+#include <limits>
+
+#include "platform/error.h"
 #include "shared/formato.h"
 
 namespace {
@@ -98,6 +103,53 @@ TEST(Val, LeadingNumber) {
     EXPECT_DOUBLE_EQ(zv::Val("abc"), 0.0);
     EXPECT_DOUBLE_EQ(zv::Val(""), 0.0);
     EXPECT_DOUBLE_EQ(zv::Val("."), 0.0);
+}
+
+TEST(NumberText, ValsNumberWrittenBackWhateverItsSize) {
+    EXPECT_EQ(zv::NumberText("-1500"), "-1500");
+    EXPECT_EQ(zv::NumberText(" 351 "), "351");
+    EXPECT_EQ(zv::NumberText("12.50"), "12.5");
+    EXPECT_EQ(zv::NumberText("0.99999"), "1");
+    EXPECT_EQ(zv::NumberText("-0.00001"), "0");
+    EXPECT_EQ(zv::NumberText("abc"), "0");
+    EXPECT_EQ(zv::NumberText("999999999999999"), "999999999999999");
+    EXPECT_EQ(zv::NumberText("-9223372036854775809"), "-9223372036854775809");
+    EXPECT_EQ(zv::NumberText("1e20"), "100000000000000000000");
+}
+
+// The error an operation throws: its number, 0 when it throws none.
+long ErrorOf(const std::function<void()>& operacion) {
+    try {
+        operacion();
+    } catch (const zv::Error& e) {
+        EXPECT_EQ(e.Description(), "Desbordamiento");
+        return e.Number();
+    }
+    return 0;
+}
+
+TEST(Currency, BeyondItsRangeIsOverflowError6) {
+    const Currency mayor = Currency::FromRaw(std::numeric_limits<std::int64_t>::max());
+    const Currency menor = Currency::FromRaw(std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(ErrorOf([] { Currency::FromDouble(999999999999999.0); }), 6);
+    EXPECT_EQ(ErrorOf([] { Currency::FromDouble(-1e20); }), 6);
+    EXPECT_EQ(ErrorOf([] { Currency::FromDouble(std::nan("")); }), 6);
+    EXPECT_EQ(ErrorOf([] { Currency::FromDouble(std::numeric_limits<double>::infinity()); }), 6);
+    EXPECT_EQ(ErrorOf([] { Currency::FromUnits(922337203685478); }), 6);
+    EXPECT_EQ(ErrorOf([&] { (void)-menor; }), 6);
+    EXPECT_EQ(ErrorOf([&] { (void)(mayor + Currency::FromRaw(1)); }), 6);
+    EXPECT_EQ(ErrorOf([&] { (void)(menor - Currency::FromRaw(1)); }), 6);
+    EXPECT_EQ(ErrorOf([&] { (void)mayor.Rounded(0); }), 6);
+    // At the edges, inside the range, nothing is refused.
+    EXPECT_EQ(Currency::FromUnits(922337203685477).Raw(), 9223372036854770000);
+    EXPECT_EQ(Currency::FromDouble(-922337203685.4).Raw(), -9223372036854000);
+    EXPECT_EQ(menor.ToString(), "-922337203685477.5808");
+    EXPECT_EQ(mayor.ToString(), "922337203685477.5807");
+    EXPECT_EQ((-mayor).ToString(), "-922337203685477.5807");
+    EXPECT_EQ(menor.RoundedUnits(), -922337203685478);
+    EXPECT_FALSE(Currency::Parse("999999999999999"));
+    Currency suma = mayor;
+    EXPECT_FALSE(suma.TryAdd(Currency::FromRaw(1)));
 }
 
 }  // namespace

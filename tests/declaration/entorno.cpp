@@ -1,6 +1,7 @@
 #include "tests/declaration/entorno.h"
 
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include "formulario/core/errores.h"
@@ -60,16 +61,27 @@ void Entorno::Reinicia() {
         Ejecuta(std::string("DELETE FROM ") + tabla);
     Ejecuta("INSERT INTO CONT (Tip_doc_d, Doc_id_d, nombre, Usuario) VALUES (6, ?, ?, ?)",
             {kRuc, kRazon, Estado::G().gUsuario});
-    Importa();
+    Importa((dir_.path() / "origen").string(), 3);
     mensajes.shown.clear();
 }
 
-void Entorno::Importa() {
-    FormularioImportar formulario((dir_.path() / "origen").string());
+void Entorno::Importa(const std::string& carpeta, long filas) {
+    FormularioImportar formulario(carpeta);
     zvimport::Importacion importacion(formulario);
     importacion.CmdGrabar_Click();
     auto rs = Base().OpenRecordset("SELECT COUNT(*) FROM F841DETDES", dao::dbOpenSnapshot);
-    if (rs->Fields(0).AsLong() != 3) throw std::runtime_error("the import wrote no detail");
+    if (rs->Fields(0).AsLong() != filas) throw std::runtime_error("the import wrote no detail");
+}
+
+void Entorno::ImportaLineas(const std::vector<std::string>& lineas, long filas) {
+    for (const char* tabla : {"F841DETDES", "CAB", "DET"}) Ejecuta(std::string("DELETE FROM ") + tabla);
+    const fs::path carpeta = dir_.path() / "lineas";
+    fs::create_directories(carpeta);
+    std::ofstream archivo(carpeta / (std::string("0841") + kPeriodo + kRuc + ".TXT"), std::ios::binary);
+    for (const std::string& linea : lineas) archivo << linea << "\r\n";
+    archivo.close();
+    Importa(carpeta.string(), filas);
+    mensajes.shown.clear();
 }
 
 void Entorno::AbreDesdeLista(bool enviada, const std::string& correl) {

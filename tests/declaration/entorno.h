@@ -30,6 +30,9 @@ public:
 
     dao::Database& Base();
     void Ejecuta(const std::string& sql, const std::vector<dao::Value>& params = {});
+    // The imported declaration replaced by the import of these lines of an
+    // affiliates file (CR LF added); `filas` is how many it must write.
+    void ImportaLineas(const std::vector<std::string>& lineas, long filas);
     // Writes (or replaces) one DET box of the imported declaration.
     void Casilla(const std::string& casilla, const std::string& valor);
     // The sent copy of the imported declaration under `correl`, as the host
@@ -40,7 +43,7 @@ public:
     std::vector<std::string> Textos() const;
 
 private:
-    void Importa();
+    void Importa(const std::string& carpeta, long filas);
     std::unique_ptr<zvtest::Installation> instalacion_;
     zvtest::TempDir dir_;
 };

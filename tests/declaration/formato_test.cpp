@@ -20,6 +20,11 @@ TEST(FormaTest, AmountsGroupedNegativesInParenthesesCountAsStored) {
         {597, "12.5", "13"},         {598, "-0.4", "(0)"},            {590, "999999999999", "999,999,999,999"},
         {593, "1234", "1234"},       {593, "abc", ""},              {590, "", ""},
         {590, "12a", ""},            {592, " -7 ", "(7)"},
+        // Beyond the range of an amount: laid on the pattern all the same.
+        {590, "999999999999999", "999,999,999,999,999"}, {591, "922337203685478", "922,337,203,685,478"},
+        {592, "-999999999999999", "(999,999,999,999,999)"},
+        {597, "100000000000000000000", "100,000,000,000,000,000,000"},
+        {598, "-9223372036854775808", "(9,223,372,036,854,775,808)"},
     };
     for (const auto& c : casos) EXPECT_EQ(Forma(c.casilla, c.texto), c.esperado) << c.casilla << " " << c.texto;
 }
@@ -32,6 +37,10 @@ TEST(FormaTest, AmountToPayFromBox598) {
     EXPECT_EQ(CalcularTotal("-2000"), "0");
     EXPECT_EQ(CalcularTotal("0"), "0");
     EXPECT_EQ(CalcularTotal("1234567890123"), "1,234,567,890,123");
+    EXPECT_EQ(CalcularTotal("999999999999999"), "999,999,999,999,999");
+    EXPECT_EQ(CalcularTotal("999,999,999,999,999.5"), "1,000,000,000,000,000");
+    EXPECT_EQ(CalcularTotal("(999,999,999,999,999)"), "0");
+    EXPECT_EQ(CalcularTotal("100000000000000000000"), "100,000,000,000,000,000,000");
 }
 
 TEST(FormaTest, ShownAmountReadsBack) {
@@ -47,6 +56,10 @@ TEST(FormaTest, StoredBoxValueAsPlainNumber) {
     EXPECT_EQ(NumeroComoTexto(" 351 "), "351");
     EXPECT_EQ(NumeroComoTexto("12.50"), "12.5");
     EXPECT_EQ(NumeroComoTexto("abc"), "0");
+    EXPECT_EQ(NumeroComoTexto("999999999999999"), "999999999999999");
+    EXPECT_EQ(NumeroComoTexto("922337203685478"), "922337203685478");
+    EXPECT_EQ(NumeroComoTexto("-999999999999999"), "-999999999999999");
+    EXPECT_EQ(NumeroComoTexto("1e20"), "100000000000000000000");
 }
 
 TEST(CeldaTest, DetailCellsByColumn) {
