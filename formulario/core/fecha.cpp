@@ -1,5 +1,7 @@
 #include "formulario/core/fecha.h"
 
+#include <cstdio>
+
 #include "shared/reloj.h"
 
 namespace zvform {
@@ -7,6 +9,12 @@ namespace zvform {
 Fecha Hoy() {
     const std::tm local = zv::HoraLocal();
     return Fecha{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+std::string TextoFecha(const Fecha& f) {
+    char texto[32];
+    std::snprintf(texto, sizeof texto, "%02d/%02d/%04d", f.dia, f.mes, f.anio);
+    return texto;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // Calendar dates as the forms and the import read them: "dd/mm/yyyy" texts
 // and today's date from the system clock.
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace zvform {
@@ -15,6 +16,9 @@ struct Fecha {
 
 // Today's date in local time.
 Fecha Hoy();
+
+// The date as "dd/mm/yyyy", the text the programs store and show.
+std::string TextoFecha(const Fecha& f);
 
 // The number written by the `count` digits at `pos` (within `s`), or -1
 // when one of them is not a digit.

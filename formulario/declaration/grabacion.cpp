@@ -6,10 +6,11 @@
 #include "formulario/core/control.h"
 #include "formulario/core/estado.h"
 #include "formulario/core/fecha.h"
+#include "formulario/core/llave_declaracion.h"
 #include "formulario/core/utilitarios.h"
 #include "formulario/declaration/base_declaracion.h"
+#include "formulario/declaration/casillas_formato.h"
 #include "formulario/declaration/frm841_datos.h"
-#include "formulario/import/importacion.h"
 #include "platform/cursor.h"
 #include "platform/dao/dao.h"
 #include "platform/msgbox.h"
@@ -29,22 +30,13 @@ struct RelojDeArena {
 };
 
 // An amount as the form shows it ("1,234", "(500)") written with a
-// whole-unit pattern: "1234", "-500". A blank text gives ""; a text that
-// is not an amount is kept as it stands.
+// whole-unit pattern: "1234", "-500", from its digits whatever its size. A
+// blank text gives ""; a text that is not an amount is kept as it stands.
 std::string EnteroDeTexto(const std::string& texto, const char* patron) {
-    std::string limpio = zv::text::Trim(texto);
-    if (limpio.empty()) return "";
-    bool negativo = false;
-    if (limpio.size() >= 2 && limpio.front() == '(' && limpio.back() == ')') {
-        negativo = true;
-        limpio = limpio.substr(1, limpio.size() - 2);
-    }
-    std::string sinGrupos;
-    for (char c : limpio)
-        if (c != ',') sinGrupos.push_back(c);
-    auto monto = zv::Currency::Parse(sinGrupos);
-    if (!monto) return texto;
-    return zv::Format(negativo ? -*monto : *monto, patron);
+    const std::string plano = SinFormato(texto);
+    if (plano.empty()) return "";
+    if (!zvform::Util().EsNumerico(plano, 1, 1, 0)) return texto;
+    return zv::FormatText(plano, patron);
 }
 
 // Boxes that hold text: written as given.
@@ -58,15 +50,6 @@ std::string NumeroCasilla(int casilla) {
     char texto[8];
     std::snprintf(texto, sizeof texto, "%03d", casilla);
     return texto;
-}
-
-dao::Date FechaDeHoy() {
-    const zvform::Fecha hoy = zvform::Hoy();
-    dao::Date fecha;
-    fecha.year = hoy.anio;
-    fecha.month = hoy.mes;
-    fecha.day = hoy.dia;
-    return fecha;
 }
 
 // The payment columns of CAB by the payment form; none chosen leaves them.
@@ -90,11 +73,12 @@ void GrabaCabecera(const DatosFrm841& d, const std::string& ruc, const std::stri
         dao::dbOpenDynaset, {ruc, periodo});
     if (rs->EOF_()) {
         rs->AddNew();
-        zvimport::AsignaLlaveDeclaracion(*rs, ruc, periodo);
+        zvform::AsignaLlaveDeclaracion(*rs, ruc, periodo);
     } else {
         rs->Edit();
     }
-    rs->SetField("fec_pro", dao::Value(FechaDeHoy()));
+    // The processing date is text, as every value of the header.
+    rs->SetField("fec_pro", dao::Value(zvform::TextoFecha(zvform::Hoy())));
     AsignaPago(*rs, d.formaDePago);
     rs->SetField("estado", dao::Value(Estado::G().gInconsistencia == 1 ? 9 : 0));
     rs->SetField("rectifica", dao::Value(0));
@@ -239,7 +223,7 @@ bool GrabaValorCasilla(const std::string& casilla, const std::string& valor, con
         {zv::text::Trim(ruc), zv::text::Trim(periodo), casilla});
     if (rs->EOF_()) {
         rs->AddNew();
-        zvimport::AsignaLlaveDeclaracion(*rs, zv::text::Trim(ruc), zv::text::Trim(periodo));
+        zvform::AsignaLlaveDeclaracion(*rs, zv::text::Trim(ruc), zv::text::Trim(periodo));
         rs->SetField("Casilla", dao::Value(casilla));
     } else {
         rs->Edit();

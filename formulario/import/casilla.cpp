@@ -1,6 +1,7 @@
 // GrabarCasilla: one box of the declaration in DET.
 #include "formulario/core/control.h"
 #include "formulario/core/estado.h"
+#include "formulario/core/llave_declaracion.h"
 #include "formulario/import/importacion.h"
 #include "platform/textfile.h"
 #include "shared/formato.h"
@@ -18,14 +19,6 @@ std::string ValorCasilla(const std::string& casilla, const std::string& valor) {
 
 }  // namespace
 
-void AsignaLlaveDeclaracion(dao::Recordset& rs, const std::string& ruc, const std::string& periodo) {
-    rs.SetField("tip_doc_d", dao::Value(6));
-    rs.SetField("Doc_id_d", dao::Value(ruc));
-    rs.SetField("periodo", dao::Value(periodo));
-    rs.SetField("Formulario", dao::Value("0841"));
-    rs.SetField("Semana", dao::Value(0));
-}
-
 bool Importacion::GrabarCasilla(const std::string& pCasilla, const std::string& ps_valor,
                                 const std::string& ps_numruc, const std::string& ps_periodo) {
     const std::string valor = zv::text::Trim(ps_valor);
@@ -38,7 +31,7 @@ bool Importacion::GrabarCasilla(const std::string& pCasilla, const std::string& 
     auto rs = g.gBase->OpenRecordset(g.gSQL, dao::dbOpenDynaset, {ruc, periodo, pCasilla});
     if (rs->EOF_()) {
         rs->AddNew();
-        AsignaLlaveDeclaracion(*rs, ruc, periodo);
+        zvform::AsignaLlaveDeclaracion(*rs, ruc, periodo);
         rs->SetField("Casilla", dao::Value(pCasilla));
     } else {
         rs->Edit();

@@ -114,7 +114,4 @@ private:
 // the sum of the three totals each rounded to whole units (half away from zero).
 std::int64_t DeudaTotal(zv::Currency aporteO, zv::Currency aporteV, zv::Currency rentabilidad);
 
-// The declaration key of a new CAB or DET row: RUC, period, form 0841, week 0.
-void AsignaLlaveDeclaracion(dao::Recordset& rs, const std::string& ruc, const std::string& periodo);
-
 }  // namespace zvimport

@@ -5,6 +5,7 @@
 #include "formulario/core/errores.h"
 #include "formulario/core/estado.h"
 #include "formulario/core/inicio.h"
+#include "formulario/core/llave_declaracion.h"
 #include "formulario/core/termina.h"
 #include "formulario/import/importacion.h"
 #include "platform/cursor.h"
@@ -142,7 +143,7 @@ bool Importacion::Importa(const std::string& ruc, const std::string& periodo) {
 void Importacion::GrabaCabecera(const std::string& ruc, const std::string& periodo) {
     auto rs = Base().OpenRecordset("CAB", dao::dbOpenTable);
     rs->AddNew();
-    AsignaLlaveDeclaracion(*rs, ruc, periodo);
+    zvform::AsignaLlaveDeclaracion(*rs, ruc, periodo);
     rs->SetField("rectifica", dao::Value(0));
     rs->SetField("estado", dao::Value(9));
     rs->SetField("cNumero", dao::Value(zvform::SumaControlRegistro(*rs, 5)));

@@ -19,14 +19,14 @@ const char* const kTablas[] = {
     "CREATE TABLE PARAM (Numero Text(3), Argumento Text(15), Funcion Text(255), Correl_param Text(3), "
     "CONSTRAINT PK_PARAM PRIMARY KEY (Numero, Argumento))",
     "CREATE TABLE CAB (tip_doc_d Byte, doc_id_d Text(15), periodo Text(6), formulario Text(4), "
-    "semana Byte DEFAULT 0, estado Byte, rectifica Byte, fec_pro Date, bcolibrad Text(2), NroCheque Text(15), "
+    "semana Byte DEFAULT 0, estado Byte, rectifica Byte, fec_pro Text(10), bcolibrad Text(2), NroCheque Text(15), "
     "cheque Text(15), efectivo Text(15), cNumero Text(6), "
     "CONSTRAINT PK_CAB PRIMARY KEY (tip_doc_d, doc_id_d, periodo, formulario, semana))",
     "CREATE TABLE DET (tip_doc_d Byte, doc_id_d Text(15), periodo Text(6), formulario Text(4), "
     "semana Byte DEFAULT 0, casilla Text(3), i_valor Text(60), idcasilla Text(2), estado Byte, cNumero Text(6), "
     "CONSTRAINT PK_DET PRIMARY KEY (tip_doc_d, doc_id_d, periodo, formulario, semana, casilla))",
     "CREATE TABLE HCAB (tip_doc_d Byte, doc_id_d Text(15), periodo Text(6), formulario Text(4), "
-    "semana Byte DEFAULT 0, Correl Text(3), estado Byte, rectifica Byte, fec_pro Date, bcolibrad Text(2), "
+    "semana Byte DEFAULT 0, Correl Text(3), estado Byte, rectifica Byte, fec_pro Text(10), bcolibrad Text(2), "
     "NroCheque Text(15), cheque Text(15), efectivo Text(15), norden Text(8), fec_env Date, control Text(8), "
     "cNumero Text(6), CONSTRAINT PK_HCAB PRIMARY KEY (tip_doc_d, doc_id_d, periodo, formulario, semana, Correl))",
     "CREATE TABLE HDET (tip_doc_d Byte, doc_id_d Text(15), periodo Text(6), formulario Text(4), "

@@ -2,6 +2,7 @@
 
 #include "formulario/core/fecha.h"
 #include "formulario/core/rutinas.h"
+#include "platform/error.h"
 #include "platform/msgbox.h"
 
 namespace {
@@ -36,6 +37,11 @@ TEST(FechaNoFutura, ContraElRelojDelSistema) {
     EXPECT_TRUE(FechaNoFutura(Texto(pasado)));
 }
 
+TEST(TextoFecha, DiaMesYAnioConSusCeros) {
+    EXPECT_EQ(zvform::TextoFecha(Fecha{2026, 12, 10}), "10/12/2026");
+    EXPECT_EQ(zvform::TextoFecha(Fecha{5, 1, 3}), "03/01/0005");
+}
+
 TEST(RellenaEspacios, AlineaALaDerechaConTopeDe200) {
     EXPECT_EQ(zvform::RellenaEspacios("12", 5), "   12");
     EXPECT_EQ(zvform::RellenaEspacios("12345", 3), "12345");
@@ -55,6 +61,15 @@ TEST(ValorMoneda, TextoANumero) {
     EXPECT_EQ(zvform::ValorMoneda(dao::Value("0000000001250.00")), zv::Currency::FromUnits(1250));
     EXPECT_EQ(zvform::ValorMoneda(dao::Value(zv::Currency::FromUnits(7))), zv::Currency::FromUnits(7));
     EXPECT_EQ(zvform::ValorMoneda("12abc"), zv::Currency::FromUnits(12));
+    // Beyond an amount's range: the overflow error, never a wrong amount.
+    for (const char* texto : {"999,999,999,999,999", "1e20", "-999999999999999"}) {
+        try {
+            zvform::ValorMoneda(texto);
+            ADD_FAILURE() << texto;
+        } catch (const zv::Error& e) {
+            EXPECT_EQ(e.Number(), 6) << texto;
+        }
+    }
 }
 
 TEST(MuestraMensaje, TituloPorOmision) {

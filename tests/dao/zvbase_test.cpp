@@ -153,6 +153,22 @@ TEST_F(ZvbaseTest, EveryProgramAccountOpensTheDatabase) {
     EXPECT_NE(zv::cuentas::Zvsetup().usuario, zv::cuentas::Zvform().usuario);
 }
 
+// The processing date is stored as the text "dd/mm/yyyy" the form writes.
+TEST_F(ZvbaseTest, ProcessingDateIsATextColumn) {
+    dao::DBEngine engine;
+    engine.SystemDB = (inst.folder / "ZVBAS.MDW").string();
+    engine.DefaultUser = zv::cuentas::Zvform().usuario;
+    engine.DefaultPassword = zv::cuentas::Zvform().clave;
+    auto db = engine.OpenDatabase(inst.database.string());
+    for (const char* tabla : {"CAB", "HCAB"}) {
+        const auto definicion = db->FindTableDef(tabla);
+        ASSERT_TRUE(definicion) << tabla;
+        const dao::Field* campo = definicion->FindField("fec_pro");
+        ASSERT_TRUE(campo) << tabla;
+        EXPECT_EQ(campo->Type(), dao::DataType::Text) << tabla;
+    }
+}
+
 TEST_F(ZvbaseTest, DemoAffiliatesFileHasADozenWellFormedLines) {
     fs::path file = inst.folder / "demo" / "084120080120142829551.TXT";
     ASSERT_TRUE(fs::exists(file));

@@ -26,7 +26,7 @@ const char* const kGrabadaMal =
 std::string Hoy() {
     const zvform::Fecha h = zvform::Hoy();
     char texto[16];
-    std::snprintf(texto, sizeof texto, "%04d-%02d-%02d", h.anio, h.mes, h.dia);
+    std::snprintf(texto, sizeof texto, "%02d/%02d/%04d", h.dia, h.mes, h.anio);
     return texto;
 }
 
@@ -109,6 +109,29 @@ TEST_F(GuardadoTest, ChequeEscribeBancoNumeroYElMontoDelControlDePago) {
     UnMensaje(kGrabadaBien);
 }
 
+// Amounts as the form shows them, of any size, are stored as their whole
+// numbers; the header takes the amount to pay whole too.
+TEST_F(GuardadoTest, MontosMasAllaDelTipoMontoSeGrabanEnteros) {
+    DatosFrm841 d = DatosAbiertos();
+    d.txtValor[590] = "999,999,999,999,999";
+    d.txtValor[591] = "922,337,203,685,478";
+    d.txtValor[592] = "(10,000,000,000)";
+    d.txtValor[597] = "10,000,000,000,000";
+    d.formaDePago = {"", "XX", "E", "10,000,000,000,000", "1"};
+
+    EXPECT_TRUE(GrabarForm(d).ok);
+
+    Casillas_ det = Casillas();
+    EXPECT_EQ(det["590"], "999999999999999");
+    EXPECT_EQ(det["591"], "922337203685478");
+    EXPECT_EQ(det["592"], "-10000000000");
+    EXPECT_EQ(det["597"], "10000000000000");
+    EXPECT_EQ(det["598"], "10000000000000");
+    EXPECT_EQ(Cabecera()["efectivo"], "10000000000000");
+    DigestosCorrectos();
+    UnMensaje(kGrabadaBien);
+}
+
 TEST_F(GuardadoTest, ChequeSinBancoQuedaInconsistenteYSinCasilla015) {
     DatosFrm841 d = DatosAbiertos();
     d.formaDePago = {"777", "XX", "C", "360", "1"};
@@ -176,7 +199,7 @@ TEST_F(GuardadoTest, NuevaDeclaracionConSemanaCeroEscritaSinDefectoDeLaTabla) {
     Base().Execute("DROP TABLE CAB");
     Base().Execute(
         "CREATE TABLE CAB (tip_doc_d Byte, doc_id_d Text(15), periodo Text(6), formulario Text(4), semana Byte, "
-        "estado Byte, rectifica Byte, fec_pro Date, bcolibrad Text(2), NroCheque Text(15), cheque Text(15), "
+        "estado Byte, rectifica Byte, fec_pro Text(10), bcolibrad Text(2), NroCheque Text(15), cheque Text(15), "
         "efectivo Text(15), cNumero Text(6), "
         "CONSTRAINT PK_CAB PRIMARY KEY (tip_doc_d, doc_id_d, periodo, formulario, semana))");
     Base().Execute("DROP TABLE DET");
