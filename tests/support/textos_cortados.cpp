@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabBar>
 
 namespace zvtest {
@@ -44,13 +45,18 @@ bool EtiquetaCorta(const QLabel& l) {
 
 bool BotonCorta(const QAbstractButton& b) {
     if (b.text().isEmpty()) return false;
-    if (!qobject_cast<const QPushButton*>(&b)) return b.sizeHint().width() > b.width();
-    // The room the style gives a caption: the button less its frame and margin.
+    const auto* boton = qobject_cast<const QPushButton*>(&b);
+    if (!boton) return b.sizeHint().width() > b.width();
+    // The room the style draws a caption in: the button less its frame (and
+    // the default indicator, where the style draws one).
+    QStyleOptionButton opcion;
+    opcion.initFrom(boton);
+    opcion.text = boton->text();
+    if (boton->autoDefault()) opcion.features |= QStyleOptionButton::AutoDefaultButton;
+    if (boton->isDefault()) opcion.features |= QStyleOptionButton::DefaultButton;
+    const QRect lugar = b.style()->subElementRect(QStyle::SE_PushButtonContents, &opcion, boton);
     const QFontMetrics medidas = b.fontMetrics();
-    const int marco = b.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &b);
-    const int margen = b.style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &b);
-    return medidas.horizontalAdvance(SinAcceso(b.text())) + margen + 2 * marco > b.width() ||
-           medidas.height() + 2 * marco > b.height();
+    return medidas.horizontalAdvance(SinAcceso(b.text())) > lugar.width() || medidas.height() > lugar.height();
 }
 
 bool MarcoCorta(const QGroupBox& g) {
