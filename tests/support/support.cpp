@@ -4,6 +4,7 @@
 #include <grp.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -143,12 +144,47 @@ RunResult Run(const std::string& program, const std::vector<std::string>& args,
     return result;
 }
 
+namespace {
+
+// Whether every user may pass through each folder down to `carpeta` (a
+// checkout under root's own home, mode 0700, is out of reach of others).
+bool AlAlcanceDeTodos(const fs::path& carpeta) {
+    std::error_code ec;
+    fs::path p = fs::absolute(carpeta, ec);
+    if (ec) return false;
+    for (; !p.empty(); p = p.parent_path()) {
+        struct stat st {};
+        if (stat(p.c_str(), &st) != 0 || !(st.st_mode & S_IXOTH)) return false;
+        if (p == p.root_path()) break;
+    }
+    return true;
+}
+
+// The built programs, copied to a folder every user reaches.
+void CopiaProgramas(const fs::path& destino) {
+    for (const auto& e : fs::directory_iterator(BinDir())) {
+        const std::string nombre = e.path().filename().string();
+        if (e.is_regular_file() && nombre.rfind("zv", 0) == 0) fs::copy_file(e.path(), destino / nombre);
+    }
+    fs::permissions(destino, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
+}
+
+}  // namespace
+
 std::optional<int> ComoOtroUsuario(const std::function<int()>& f) {
     if (geteuid() != 0) return std::nullopt;
     constexpr uid_t kNobody = 65534;
+    // The other user must be able to run the built programs.
+    std::optional<TempDir> programas;
+    if (!AlAlcanceDeTodos(BinDir())) {
+        programas.emplace();
+        CopiaProgramas(programas->path());
+    }
     pid_t pid = fork();
     if (pid < 0) throw std::runtime_error("fork failed");
     if (pid == 0) {
+        if (programas) setenv("ZV_BIN_DIR", programas->path().c_str(), 1);
         int codigo = 125;
         if (setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0) {
             try {
