@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-bash scripts/build.sh
+bash scripts/build.sh zv_programs  # the tests and benchmarks are the test command's
 bin="$(pwd)/${ZV_BUILD_DIR:-build}/bin"
 
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
