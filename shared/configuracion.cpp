@@ -1,10 +1,23 @@
 #include "shared/configuracion.h"
 
+#include <filesystem>
+
 #include "platform/profile.h"
 
 namespace zv::configuracion {
 
 std::string LeeOpcion(std::string_view clave) { return profile::ReadTrimmed(kSeccion, clave, kArchivo); }
+
+std::optional<std::string> FaltaArchivo() {
+    bool ilegible = false;
+    profile::FindProfileValue(kSeccion, "SysPath", kArchivo, &ilegible);
+    const std::string ruta = profile::ResolveProfileFile(kArchivo).string();
+    if (ilegible) return "No se puede leer el archivo de configuración " + std::string(kArchivo) + ": \"" + ruta + "\".";
+    std::error_code ec;
+    if (!std::filesystem::exists(ruta, ec))
+        return "No se encontró el archivo de configuración " + std::string(kArchivo) + ". Se buscó en \"" + ruta + "\".";
+    return std::nullopt;
+}
 
 bool GrabaOpcion(std::string_view clave, std::string_view valor) {
     return profile::WritePrivateProfileString(kSeccion, clave, valor, kArchivo);

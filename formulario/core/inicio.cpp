@@ -79,6 +79,11 @@ void MensajeFatal(const std::string& texto, const std::string& titulo) {
 // moves its current folder there.
 bool FijaCarpetaActual(const std::string& sysPath) {
     if (sysPath.empty()) {
+        // An empty SysPath from a file that is not there says where it was looked for.
+        if (auto falta = zv::configuracion::FaltaArchivo()) {
+            MensajeFatal(*falta, "Error de configuración");
+            return false;
+        }
         MensajeFatal("No se ha indicado la carpeta del sistema (SysPath) en ZVBAS.INI.",
                      "Error de configuración");
         return false;

@@ -236,6 +236,20 @@ TEST_F(LecturaIni, EmptyOrMissingSysPathEndsInOrder) {
     EXPECT_FALSE(zvform::Estado::G().gBase);
 }
 
+// A file that is not there, or cannot be read, is named with its path: its
+// SysPath is not the missing thing.
+TEST_F(LecturaIni, AMissingOrUnreadableFileSaysWhereItWasLookedFor) {
+    const fs::path ini = inst.windir / "ZVBAS.INI";
+    fs::rename(ini, inst.windir / "otro.ini");
+    EsperaFallo("No se encontró el archivo de configuración ZVBAS.INI. Se buscó en \"" + ini.string() + "\".",
+                "Error de configuración", zv::Icon::Critical);
+    mensajes.shown.clear();
+    fs::create_directory(ini);  // there, and no file to read
+    EsperaFallo("No se puede leer el archivo de configuración ZVBAS.INI: \"" + ini.string() + "\".",
+                "Error de configuración", zv::Icon::Critical);
+    EXPECT_FALSE(zvform::Estado::G().gBase);
+}
+
 TEST_F(LecturaIni, DBPathIsJoinedToDBNameWithNoSeparator) {
     std::string dbPath = Opcion("DBPath");
     ASSERT_EQ(dbPath.back(), '/');
