@@ -3,9 +3,15 @@
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QString>
+#include <QTranslator>
+
+#include <memory>
 
 #include "platform/cursor.h"
 
@@ -36,6 +42,18 @@ QMessageBox::StandardButton QtButton(Answer a) {
     return QMessageBox::Ok;
 }
 
+// The buttons' own texts: Spanish whether or not Qt's translation is there.
+QString ButtonText(Answer a) {
+    switch (a) {
+        case Answer::Ok: return "Aceptar";
+        case Answer::Cancel: return "Cancelar";
+        case Answer::Yes: return "&Sí";
+        case Answer::No: return "&No";
+        case Answer::Retry: return "&Reintentar";
+    }
+    return {};
+}
+
 bool HasWidgetsApplication() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
 
 void SetPointer(Pointer p) {
@@ -64,7 +82,7 @@ Answer QtMessages::Show(const MessageRequest& request) {
                     QString::fromStdString(request.text));
     box.setTextFormat(Qt::PlainText);  // texts may hold "<" and are never markup
     auto answers = ButtonsOf(request.buttons);
-    for (Answer a : answers) box.addButton(QtButton(a));
+    for (Answer a : answers) box.addButton(QtButton(a))->setText(ButtonText(a));
     box.setDefaultButton(QtButton(DefaultAnswer(request)));
     // The pointer may be an hourglass from the loop that raised the box.
     bool busy = QGuiApplication::overrideCursor() != nullptr;
@@ -79,7 +97,25 @@ Answer QtMessages::Show(const MessageRequest& request) {
     return answers.front();
 }
 
+bool LoadQtTranslation(const QString& folder) {
+    auto* app = QCoreApplication::instance();
+    if (!app) return false;
+    // At most one of ours at a time, owned by the application (the pointer
+    // clears itself when the application goes).
+    static QPointer<QTranslator> installed;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QLocale(QLocale::Spanish), "qtbase", "_", folder)) return false;
+    if (installed) delete installed.data();  // the one loaded before gives way
+    translator->setParent(app);
+    installed = translator.release();
+    QCoreApplication::installTranslator(installed);
+    return true;
+}
+
+QString QtTranslationsFolder() { return QLibraryInfo::path(QLibraryInfo::TranslationsPath); }
+
 void InstallPlatformServices() {
+    LoadQtTranslation(QtTranslationsFolder());
     static QtMessages qtMessages;
     static StderrMessages stderrMessages;
     if (HasDisplay() && HasWidgetsApplication()) SetMessageService(&qtMessages);

@@ -1,6 +1,8 @@
 #pragma once
 // The Qt side of the platform layers. Every program's main calls
 // InstallPlatformServices() once, after creating its application object.
+#include <QString>
+
 #include "platform/msgbox.h"
 
 namespace zv::gui {
@@ -12,9 +14,17 @@ public:
     Answer Show(const MessageRequest& request) override;
 };
 
+// Qt's own Spanish texts (qtbase_es.qm: a line edit's context menu, the
+// standard dialogs) from `folder`, installed on the running application
+// once. False, and Qt's own texts kept, when the file is not there.
+bool LoadQtTranslation(const QString& folder);
+// The folder of Qt's translations on this machine.
+QString QtTranslationsFolder();
+
 // Picks the message service (Qt box when HasDisplay() and a QApplication
 // exists, else standard error) and installs the mouse pointer and the event
-// pump over the running Qt application, when there is one.
+// pump over the running Qt application, when there is one, and loads Qt's
+// Spanish texts from QtTranslationsFolder().
 void InstallPlatformServices();
 
 }  // namespace zv::gui

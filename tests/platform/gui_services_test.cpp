@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -34,6 +35,7 @@ struct SeenBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QStringList buttonTexts;  // in the order shown, without their "&"
 };
 
 // Waits for the box to show, notes what it shows, then presses press (or
@@ -50,6 +52,7 @@ void AnswerBoxWith(QMessageBox::StandardButton press, SeenBox& seen) {
         seen.icon = box->icon();
         seen.buttons = box->standardButtons();
         seen.defaultButton = box->standardButton(box->defaultButton());
+        for (auto* b : box->buttons()) seen.buttonTexts << b->text().remove('&');
         if (press == QMessageBox::NoButton) box->reject();
         else box->button(press)->click();
     });
@@ -81,6 +84,50 @@ TEST_F(GuiServicesTest, ClosingTheBoxAnswersItsEscapeButton) {
     EXPECT_EQ(MsgBox("r", Icon::Warning, Buttons::RetryCancel, "t", 0), Answer::Cancel);
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
     EXPECT_EQ(seen.defaultButton, QMessageBox::Retry);
+}
+
+// The buttons speak Spanish whether or not Qt's own translation is installed.
+TEST_F(GuiServicesTest, TheButtonsReadInSpanish) {
+    zvtest::ScopedEnv display("WAYLAND_DISPLAY", "wayland-test"), mode("ZARVO_MSGBOX", "qt");
+    gui::InstallPlatformServices();
+    struct Case {
+        Buttons buttons;
+        QMessageBox::StandardButton press;
+        QStringList texts;
+    };
+    for (const Case& c : {Case{Buttons::YesNo, QMessageBox::Yes, {"Sí", "No"}},
+                          Case{Buttons::YesNoCancel, QMessageBox::No, {"Sí", "No", "Cancelar"}},
+                          Case{Buttons::OkCancel, QMessageBox::Ok, {"Aceptar", "Cancelar"}},
+                          Case{Buttons::RetryCancel, QMessageBox::Retry, {"Reintentar", "Cancelar"}},
+                          Case{Buttons::Ok, QMessageBox::Ok, {"Aceptar"}}}) {
+        SeenBox seen;
+        AnswerBoxWith(c.press, seen);
+        MsgBox("texto", Icon::Question, c.buttons, "t");
+        QStringList shown = seen.buttonTexts;
+        shown.sort();
+        QStringList expected = c.texts;
+        expected.sort();
+        EXPECT_EQ(shown, expected) << seen.buttonTexts.join(", ").toStdString();
+    }
+}
+
+// Qt's own texts (a line edit's menu, the standard dialogs) come from its
+// Spanish translation when the machine has it; without it Qt keeps its own.
+TEST_F(GuiServicesTest, QtsOwnTextsAreSpanishWhenTheTranslationIsThere) {
+    gui::InstallPlatformServices();
+    const QString folder = gui::QtTranslationsFolder();
+    if (!QFile::exists(folder + "/qtbase_es.qm")) GTEST_SKIP() << "no qtbase_es.qm in " << folder.toStdString();
+    EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Undo"), QString("&Deshacer"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancelar"));
+}
+
+TEST_F(GuiServicesTest, AMissingTranslationFileIsNoFault) {
+    zvtest::TempDir empty;
+    const QString before = QCoreApplication::translate("QLineEdit", "&Undo");
+    EXPECT_FALSE(gui::LoadQtTranslation(QString::fromStdString(empty.path().string())));
+    EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Undo"), before);  // whatever it had, it keeps
+    gui::InstallPlatformServices();  // and the services go on
+    EXPECT_EQ(MsgBox("t", Icon::None, Buttons::Ok), Answer::Ok);
 }
 
 TEST_F(GuiServicesTest, WithoutADisplayTheBoxGoesToStandardError) {

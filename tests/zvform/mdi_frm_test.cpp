@@ -312,13 +312,16 @@ private slots:
         zv::text::WriteAll(ruta, "Ayuda de la Declaración 0841\nAfiliados: ÁÉÍÓÚÑ ¿¡\n");
         Estado::G().gArchivoAyuda = ruta;
         QString visto;
+        QStringList botones;
         ConDialogoModal([&] { Item("mnuContenido")->trigger(); },
                         [&](QWidget* modal) {
                             auto* texto = modal->findChild<QTextBrowser*>();
                             QVERIFY(texto);
                             visto = texto->toPlainText();
+                            for (auto* b : modal->findChildren<QPushButton*>()) botones << b->text();
                         });
         QCOMPARE(visto, QString("Ayuda de la Declaración 0841\nAfiliados: ÁÉÍÓÚÑ ¿¡\n"));
+        QCOMPARE(botones, QStringList{"Cerrar"});  // the viewer speaks Spanish too
         QVERIFY(mensajes.shown.empty());
 
         Estado::G().gArchivoAyuda = (windir->path() / "no-hay.hlp").string();

@@ -1,6 +1,7 @@
 #include "formulario/core/ui/ayuda.h"
 
 #include <QDialogButtonBox>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -17,6 +18,7 @@ VisorAyuda::VisorAyuda(const QString& texto, QWidget* parent) : QDialog(parent) 
     texto_->setObjectName("txtAyuda");
     texto_->setPlainText(texto);
     auto* botones = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    botones->button(QDialogButtonBox::Close)->setText("Cerrar");
     connect(botones, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* columna = new QVBoxLayout(this);
     columna->addWidget(texto_);
