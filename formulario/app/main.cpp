@@ -2,7 +2,6 @@
 // the main window, whose load reads the configuration and opens the
 // database; from then on the window system's event loop drives the program.
 #include <QApplication>
-#include <cstdlib>
 #include <memory>
 
 #include "formulario/app/abridores.h"
@@ -12,17 +11,9 @@
 #include "platform/msgbox.h"
 #include "platform/single_instance.h"
 
-namespace {
-// Without a display it can open Qt cannot start its windowing platform; the
-// program still runs far enough to say that the host is missing.
-void SinPantallaFueraDePantalla() {
-    const char* plataforma = std::getenv("QT_QPA_PLATFORM");
-    if ((!plataforma || !*plataforma) && !zv::DisplayReachable()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-}
-}  // namespace
-
 int main(int argc, char** argv) {
-    SinPantallaFueraDePantalla();
+    // Without a display the program still runs far enough to say that the host is missing.
+    zv::gui::OffscreenWithoutDisplay();
     QApplication app(argc, argv);
     zv::gui::InstallPlatformServices();
 

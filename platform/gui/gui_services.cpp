@@ -11,6 +11,7 @@
 #include <QString>
 #include <QTranslator>
 
+#include <cstdlib>
 #include <memory>
 
 #include "platform/cursor.h"
@@ -110,6 +111,15 @@ bool LoadQtTranslation(const QString& folder) {
     installed = translator.release();
     QCoreApplication::installTranslator(installed);
     return true;
+}
+
+bool WindowingAvailable() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    return (platform && *platform) || DisplayReachable();
+}
+
+void OffscreenWithoutDisplay() {
+    if (!WindowingAvailable()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
 QString QtTranslationsFolder() { return QLibraryInfo::path(QLibraryInfo::TranslationsPath); }

@@ -21,6 +21,14 @@ bool LoadQtTranslation(const QString& folder);
 // The folder of Qt's translations on this machine.
 QString QtTranslationsFolder();
 
+// Whether Qt has a windowing platform to start: one named by
+// QT_QPA_PLATFORM, or a display the program can open. Without one Qt aborts
+// at start with its own message, before any box of ours could be shown.
+bool WindowingAvailable();
+// Without a windowing platform, Qt's offscreen one: the program runs far
+// enough to tell its messages on standard error.
+void OffscreenWithoutDisplay();
+
 // Picks the message service (Qt box when HasDisplay() and a QApplication
 // exists, else standard error) and installs the mouse pointer and the event
 // pump over the running Qt application, when there is one, and loads Qt's

@@ -92,6 +92,15 @@ TEST_F(Programa, WithNoDisplayAtAllItSaysSoToo) {
         << r.err;
 }
 
+TEST_F(Programa, TheHostWithoutADisplaySaysSoInSpanish) {
+    auto env = Env();
+    env["DISPLAY"] = "";
+    env["QT_QPA_PLATFORM"] = "";
+    auto r = zvtest::Run("zvhost", {}, env, inst.folder, 30);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.starts_with("Zarvomat: Zarvomat necesita una pantalla para mostrar su ventana")) << r.err;
+}
+
 TEST_F(Programa, BesideTheHostItShowsTheMainWindowOnce) {
     // Without the two keys the settings come from the process's locale; the
     // start writes them.
