@@ -380,6 +380,16 @@ bool EsperaGestorDeVentanas(const std::string& display, int segundos) {
     return false;
 }
 
+bool CambiaTamano(const std::string& display, const std::string& titulo, int ancho, int alto) {
+    auto ventanas = VentanasConTitulo(display, titulo);
+    if (ventanas.empty()) return false;
+    return ConDisplay(display, [&](Display* d) {
+        XResizeWindow(d, ventanas.front().id, ancho, alto);
+        XFlush(d);
+        return true;
+    });
+}
+
 bool Minimiza(const std::string& display, const std::string& titulo, int segundos) {
     auto ventanas = VentanasConTitulo(display, titulo);
     if (ventanas.empty()) return false;

@@ -82,6 +82,9 @@ bool CierraVentana(const std::string& display, const std::string& titulo);
 // Waits until a window manager runs on the display (holds the root's
 // substructure redirection).
 bool EsperaGestorDeVentanas(const std::string& display, int segundos = 20);
+// Asks for a new size of the client window with the title, as a window
+// manager's maximise or a drag of its border does.
+bool CambiaTamano(const std::string& display, const std::string& titulo, int ancho, int alto);
 // Asks the window manager to minimise the client window with the title, as
 // its minimise button does, and waits until the manager has (WM_STATE
 // IconicState, the window unmapped).

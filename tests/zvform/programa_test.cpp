@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <sstream>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,18 @@ protected:
         }
         zv::text::WriteAll(winIni, queda);
         for (const auto& c : claves) ASSERT_EQ(zv::text::ReadAll(winIni).find(c + "="), std::string::npos) << c;
+    }
+
+    // The window manager twm, with its frames and title bars.
+    std::unique_ptr<zvtest::ProcesoEnFondo> Twm() const {
+        auto env = Env();
+        env["HOME"] = inst.folder.string();  // twm reads its .twmrc there
+        // Only the server's own font, "fixed": the machine may have no X fonts.
+        std::string twmrc = "IconifyByUnmapping\nRandomPlacement\nUsePPosition \"on\"\n";
+        for (const char* f : {"TitleFont", "ResizeFont", "MenuFont", "IconFont", "IconManagerFont"})
+            twmrc += std::string(f) + " \"fixed\"\n";
+        zv::text::WriteAll(inst.folder / ".twmrc", twmrc);
+        return std::make_unique<zvtest::ProcesoEnFondo>("/usr/bin/twm", env);
     }
 
     zvtest::ServidorX x;
@@ -136,18 +150,48 @@ TEST_F(Programa, BesideTheHostItShowsTheMainWindowOnce) {
     EXPECT_EQ(zvform.EsperaFin(10), 0);
 }
 
+// Under a window manager that frames it, the main window keeps one size:
+// the size it shows with is the size it comes back to after a maximise (the
+// manager sizes the window to the screen) or a drag of its border.
+TEST_F(Programa, UnderAWindowManagerItComesBackToTheSizeItStartedWith) {
+    auto twm = Twm();
+    ASSERT_TRUE(zvtest::EsperaGestorDeVentanas(x.Display())) << "twm did not start";
+    auto host = Anfitrion();
+    zvtest::ProcesoEnFondo zvform("zvform", Env(), inst.folder.string());
+    ASSERT_TRUE(zvtest::EsperaVentana(x.Display(), kPrincipal)) << "no main window";
+    auto Tamano = [&] {
+        auto v = zvtest::VentanasConTitulo(x.Display(), kPrincipal);
+        return v.empty() ? std::pair{0, 0} : std::pair{v[0].ancho, v[0].alto};
+    };
+    // The size once shown: the window manager has framed it by then.
+    auto inicial = Tamano();
+    for (int i = 0; i < 50 && inicial != std::pair{648, 488}; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        inicial = Tamano();
+    }
+    EXPECT_EQ(inicial, (std::pair{648, 488}));
+    for (auto [ancho, alto] : {std::pair{1280, 1000}, std::pair{300, 200}}) {
+        ASSERT_TRUE(zvtest::CambiaTamano(x.Display(), kPrincipal, ancho, alto));
+        // The change first takes effect, then the window puts itself back.
+        std::pair<int, int> visto = Tamano();
+        for (int i = 0; i < 50 && visto != std::pair{ancho, alto}; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            visto = Tamano();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        for (int i = 0; i < 50 && Tamano() != inicial; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(Tamano(), inicial) << "after " << ancho << "x" << alto;
+    }
+    EXPECT_TRUE(zvtest::CierraVentana(x.Display(), kPrincipal));
+    EXPECT_EQ(zvform.EsperaFin(10), 0);
+}
+
 // A minimised host window is still a running host. The window manager
 // (twm, minimising by unmapping, as a desktop with a task bar does) unmaps
 // the host's window and marks it iconic; zvform starts all the same.
 TEST_F(Programa, WhileTheHostIsMinimisedItStartsAllTheSame) {
-    auto env = Env();
-    env["HOME"] = inst.folder.string();  // twm reads its .twmrc there
-    // Only the server's own font, "fixed": the machine may have no X fonts.
-    std::string twmrc = "IconifyByUnmapping\nRandomPlacement\nUsePPosition \"on\"\n";
-    for (const char* f : {"TitleFont", "ResizeFont", "MenuFont", "IconFont", "IconManagerFont"})
-        twmrc += std::string(f) + " \"fixed\"\n";
-    zv::text::WriteAll(inst.folder / ".twmrc", twmrc);
-    zvtest::ProcesoEnFondo twm("/usr/bin/twm", env);
+    auto twm = Twm();
     ASSERT_TRUE(zvtest::EsperaGestorDeVentanas(x.Display())) << "twm did not start";
     auto host = Anfitrion();
     ASSERT_TRUE(zvtest::Minimiza(x.Display(), "Zarvomat"));

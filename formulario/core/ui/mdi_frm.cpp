@@ -249,10 +249,12 @@ QRect MDIFrm::GeometriaFija() const {
 
 void MDIFrm::AplicaGeometria() {
     const QRect fija = GeometriaFija();
-    // The fixed size is the outer size: the frame, once known, comes out of it.
-    const QSize marco = frameGeometry().size() - size();
+    // The fixed size is the window's own, the window manager's frame comes
+    // around it: the frame is known only some time after the window shows
+    // (and not at all without a manager), and a size taken from it gave the
+    // window one size at start and another once restored.
     move(fija.topLeft());
-    resize(fija.size() - marco);
+    resize(fija.size());
 }
 
 void MDIFrm::RestauraGeometriaLuego() {
@@ -274,12 +276,12 @@ void MDIFrm::changeEvent(QEvent* event) {
 
 void MDIFrm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (isVisible() && frameGeometry().size() != GeometriaFija().size()) RestauraGeometriaLuego();
+    if (isVisible() && size() != GeometriaFija().size()) RestauraGeometriaLuego();
 }
 
 void MDIFrm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    RestauraGeometriaLuego();  // the frame is known once shown: the outer size is the fixed one
+    RestauraGeometriaLuego();  // a manager may have placed it elsewhere
 }
 
 bool MDIFrm::eventFilter(QObject* watched, QEvent* event) {

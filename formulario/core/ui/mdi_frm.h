@@ -57,7 +57,8 @@ public:
 
     BarradeEstadoZarvo* BarradeEstadoZarvo1() const { return barra_; }
     QToolBar* Toolbar1() const { return toolbar_; }
-    // The fixed frame geometry in pixels at the screen's resolution.
+    // The fixed place and size in pixels at the screen's resolution: the
+    // place of the frame's corner, the size of the window inside the frame.
     QRect GeometriaFija() const;
 
 public slots:
