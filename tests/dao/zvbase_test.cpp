@@ -104,6 +104,16 @@ TEST_F(ZvbaseTest, ConfigurationNamesOneFolderForBaseAndDatabase) {
     EXPECT_FALSE(zv::text::ReadAll(inst.folder / "0841" / "zvform.hlp").empty());
 }
 
+// The help tells what the user is offered: the road from the import, and no
+// "Nueva", which the main window never shows.
+TEST_F(ZvbaseTest, TheHelpDescribesWhatTheUserCanDo) {
+    const std::string ayuda = zv::text::ReadAll(inst.folder / "0841" / "zvform.hlp");
+    EXPECT_EQ(ayuda.find("Nueva"), std::string::npos) << ayuda;
+    for (const char* oferta : {"Importar información de afiliados", "Actualizar", "Validar", "Grabar", "Eliminar",
+                               "Imprimir", "Ver declaraciones enviadas", "Bancos", "Motivos de desafiliación", "PDF"})
+        EXPECT_NE(ayuda.find(oferta), std::string::npos) << oferta;
+}
+
 TEST_F(ZvbaseTest, SendDescriptorsHaveThirteenFields) {
     auto raw = RawBytes(inst.folder / "tmp" / "env841.txt");
     EXPECT_NE(raw.find("\r\n"), std::string::npos);
