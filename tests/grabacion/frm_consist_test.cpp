@@ -17,6 +17,8 @@
 #include "formulario/core/ui/mdi_frm.h"
 #include "formulario/declaration/frm841_datos.h"
 #include "formulario/declaration/ui/frm_consist.h"
+#include "formulario/reports/ui/impresora.h"
+#include "formulario/reports/ui/muestra_reporte.h"
 #include "platform/msgbox.h"
 #include "platform/textfile.h"
 #include "tests/support/support.h"
@@ -168,6 +170,30 @@ private slots:
             QVERIFY2(spool.find("|  " + linea.toStdString() + "|False|8|0|\r\n") != std::string::npos,
                      linea.toUtf8().constData());
         QVERIFY(spool.find("pNuevaHoja") == std::string::npos);
+    }
+
+    // The printout is told; without a printer, with the place of its PDF.
+    void imprimirAvisaYSinImpresoraDiceDondeQuedaElPdf() {
+        ValidaChequeIncompleto();
+        mensajes_.shown.clear();
+        zvform::ui::MDIFrm::Abridores().muestraReporte = zvform::ui::MuestraReporte;
+        auto& hay = zvform::ui::HayImpresora();
+        const auto antes = hay;
+        hay = [] { return false; };
+        FrmConsist visor;
+        visor.Command1_Click();
+        hay = antes;
+        std::vector<std::filesystem::path> pdfs;
+        for (const auto& f : std::filesystem::directory_iterator(Estado::G().gRutaRpt))
+            if (f.path().extension() == ".pdf") pdfs.push_back(f.path());
+        QCOMPARE(pdfs.size(), std::size_t{1});
+        QCOMPARE(zvtest::Bytes(pdfs[0]).substr(0, 5), std::string("%PDF-"));
+        QCOMPARE(mensajes_.shown.size(), std::size_t{1});
+        QCOMPARE(mensajes_.shown[0].text, "La lista de inconsistencias se imprimió satisfactoriamente.\n\n"
+                                          "No hay impresora: el reporte se guardó en el archivo PDF " +
+                                              pdfs[0].string());
+        QCOMPARE(mensajes_.shown[0].icon, zv::Icon::Information);
+        QCOMPARE(mensajes_.shown[0].title, std::string("Inconsistencias detectadas"));
     }
 
     void listaLargaPasaDePaginaConSuCabecera() {

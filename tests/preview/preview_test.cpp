@@ -147,6 +147,14 @@ private:
         return m;
     }
 
+    // The success message of a printout to PDF (the tests' machine has no
+    // printer): the file's place follows the message.
+    QString ImpresoEnPdf(const char* pdf) const {
+        return QStringLiteral("Reporte se imprimió satisfactoriamente.\n\n"
+                              "No hay impresora: el reporte se guardó en el archivo PDF ") +
+               QString::fromStdString(Estado::G().gRutaRpt + pdf);
+    }
+
 private slots:
     void initTestCase() { zvform::ui::HayImpresora() = [] { return false; }; }
 
@@ -294,7 +302,7 @@ private slots:
         QCOMPARE(PrimerTexto(f.Pagina(1)), Encabezado(3));
         f.show();
         Boton(f, 4)->trigger();
-        QCOMPARE(Mensajes(), QStringList{QStringLiteral("Reporte se imprimió satisfactoriamente.")});
+        QCOMPARE(Mensajes(), QStringList{ImpresoEnPdf("00000001.pdf")});
         QCOMPARE(mensajes_.shown.back().title, std::string("Presentación Preliminar"));
         QCOMPARE(mensajes_.shown.back().icon, zv::Icon::Information);
         QVERIFY(!f.isVisible());  // a range printed closes the window
@@ -313,7 +321,7 @@ private slots:
         Boton(f, 3)->trigger();
         Boton(f, 3)->trigger();
         Boton(f, 4)->trigger();
-        QCOMPARE(Mensajes(), QStringList{QStringLiteral("Reporte se imprimió satisfactoriamente.")});
+        QCOMPARE(Mensajes(), QStringList{ImpresoEnPdf("00000001.pdf")});
         QVERIFY(f.isVisible());
         QCOMPARE(f.iNroHoja, 2);
         QCOMPARE(f.PaginasContadas(), 4);

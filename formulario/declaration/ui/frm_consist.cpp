@@ -12,6 +12,7 @@
 #include "formulario/core/ui/mdi_frm.h"
 #include "formulario/core/widgets/twips.h"
 #include "formulario/declaration/inconsistencias.h"
+#include "formulario/reports/ui/impresora.h"
 #include "platform/cursor.h"
 #include "platform/msgbox.h"
 
@@ -69,7 +70,8 @@ void FrmConsist::Form_Load() {
 void FrmConsist::CmdGrabar_Click() { accept(); }
 
 // The list goes to the printer at once, as the print dialog's "&Imprimir"
-// prints a report; without a registered printing road nothing happens.
+// prints a report, and the user is told (where the PDF is, without a
+// printer); without a registered printing road nothing happens.
 void FrmConsist::Command1_Click() {
     auto& muestra = zvform::ui::MDIFrm::Abridores().muestraReporte;
     if (!muestra) return;
@@ -81,7 +83,9 @@ void FrmConsist::Command1_Click() {
         return;
     }
     zvform::Estado::G().gRangoPaginas = false;
-    muestra(archivo, "xx");
+    if (muestra(archivo, "xx"))
+        zv::MsgBox(zvform::ui::AvisoImpreso("La lista de inconsistencias se imprimió satisfactoriamente.", archivo),
+                   zv::Icon::Information, zv::Buttons::Ok, windowTitle().toStdString());
 }
 
 void MuestraFrmConsist(QWidget* parent) {

@@ -1,4 +1,5 @@
 #include "formulario/reports/ui/frm_imprimir.h"
+#include "formulario/reports/ui/impresora.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -303,7 +304,8 @@ void frmImprimir::Imprimir() {
         // Said only when the printer took the whole report: a missing file or
         // a printer failure has been told instead.
         if (impreso)
-            zv::MsgBox("El reporte se imprimió satisfactoriamente", zv::Icon::Information, zv::Buttons::Ok, kProducto);
+            zv::MsgBox(AvisoImpreso("El reporte se imprimió satisfactoriamente", corrida.archivo), zv::Icon::Information,
+                       zv::Buttons::Ok, kProducto);
     }
     RestauraFila(fila);
     zv::SetMousePointer(zv::Pointer::Default);

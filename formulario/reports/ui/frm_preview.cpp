@@ -264,8 +264,8 @@ void frmPreview::tlbPrevia_ButtonClick(int indice) {
             sObject = kImprimir;
             // Only a printout that went through is reported as printed.
             if (!pDesencripta(sRut, kImprimir)) break;
-            zv::MsgBox("Reporte se imprimió satisfactoriamente.", zv::Icon::Information, zv::Buttons::Ok,
-                       windowTitle().toStdString());
+            zv::MsgBox(AvisoImpreso("Reporte se imprimió satisfactoriamente.", sRut), zv::Icon::Information,
+                       zv::Buttons::Ok, windowTitle().toStdString());
             if (Estado::G().gRangoPaginas) close();
             break;
         case 5: close(); break;

@@ -5,6 +5,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "formulario/core/estado.h"
+
 namespace zvform::ui {
 
 std::function<bool()>& HayImpresora() {
@@ -15,6 +17,12 @@ std::function<bool()>& HayImpresora() {
 std::filesystem::path ArchivoPdf(const std::filesystem::path& spool) {
     std::filesystem::path pdf = spool;
     return pdf.replace_extension(".pdf");
+}
+
+std::string AvisoImpreso(const std::string& mensaje, const std::string& archivo) {
+    if (HayImpresora()()) return mensaje;
+    return mensaje + "\n\nNo hay impresora: el reporte se guardó en el archivo PDF " +
+           ArchivoPdf(Estado::G().gRutaRpt + archivo).string();
 }
 
 std::unique_ptr<QPrinter> NuevaImpresora(const std::filesystem::path& spool) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "formulario/reports/impresion_spool.h"
 #include "formulario/reports/ui/dibujo_spool.h"
@@ -20,6 +21,11 @@ std::function<bool()>& HayImpresora();
 
 // The PDF file a spool file prints to when there is no printer.
 std::filesystem::path ArchivoPdf(const std::filesystem::path& spool);
+
+// The message that tells a printout went through: `mensaje` as it is, and
+// on a machine without a printer, where the PDF file of the spool file
+// `archivo` (its bare name, under gRutaRpt) was written.
+std::string AvisoImpreso(const std::string& mensaje, const std::string& archivo);
 
 // A printer for the spool file: the default printer, its page origin at the
 // printable area as the writers expect of a printer; or the PDF file, A4,
