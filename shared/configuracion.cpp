@@ -12,10 +12,10 @@ std::optional<std::string> FaltaArchivo() {
     bool ilegible = false;
     profile::FindProfileValue(kSeccion, "SysPath", kArchivo, &ilegible);
     const std::string ruta = profile::ResolveProfileFile(kArchivo).string();
-    if (ilegible) return "No se puede leer el archivo de configuración " + std::string(kArchivo) + ": \"" + ruta + "\".";
+    const std::string archivo = "el archivo de configuración " + std::string(kArchivo);
+    if (ilegible) return "No se puede leer " + archivo + ": \"" + ruta + "\".";
     std::error_code ec;
-    if (!std::filesystem::exists(ruta, ec))
-        return "No se encontró el archivo de configuración " + std::string(kArchivo) + ". Se buscó en \"" + ruta + "\".";
+    if (!std::filesystem::exists(ruta, ec)) return "No se encontró " + archivo + ". Se buscó en \"" + ruta + "\".";
     return std::nullopt;
 }
 

@@ -15,8 +15,9 @@ public:
 };
 
 // Qt's own Spanish texts (qtbase_es.qm: a line edit's context menu, the
-// standard dialogs) from `folder`, installed on the running application
-// once. False, and Qt's own texts kept, when the file is not there.
+// standard dialogs) from `folder`, installed on the running application in
+// place of the one installed before. False, and the texts kept as they
+// were, when the file is not there.
 bool LoadQtTranslation(const QString& folder);
 // The folder of Qt's translations on this machine.
 QString QtTranslationsFolder();
