@@ -33,6 +33,12 @@ public:
     // The two result labels.
     virtual void FijaTransferidos(const std::string& /*texto*/) {}
     virtual void FijaRechazados(const std::string& /*texto*/) {}
+    // While the transfer reads the file it sets both labels after every
+    // line, far oftener than a screen can show a change: between these two
+    // calls a form may show the labels at its own pace, as long as their
+    // last texts are shown once the count ends.
+    virtual void EmpiezaCuenta() {}
+    virtual void TerminaCuenta() {}
     // "&Aceptar" enabled again after a transfer that stopped.
     virtual void HabilitaAceptar() {}
 

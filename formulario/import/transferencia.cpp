@@ -6,6 +6,7 @@
 #include "formulario/import/archivo.h"
 #include "formulario/import/lectura.h"
 #include "formulario/import/mensajes.h"
+#include "platform/dao/dao.h"
 #include "platform/cursor.h"
 #include "platform/msgbox.h"
 #include "platform/textfile.h"
@@ -23,6 +24,25 @@ char UltimoNoBlanco(const std::string& linea) {
 bool TerminaEnSeparador(const std::string& linea) { return UltimoNoBlanco(linea) == '|'; }
 
 long CuentaSeparadores(const std::string& linea) { return std::count(linea.begin(), linea.end(), '|'); }
+
+// The form counts lines at its own pace from the first line read until
+// the reading ends, however it ends.
+class Cuenta {
+public:
+    explicit Cuenta(ImportUi& ui) : ui_(ui) { ui_.EmpiezaCuenta(); }
+    ~Cuenta() { Termina(); }
+    Cuenta(const Cuenta&) = delete;
+    Cuenta& operator=(const Cuenta&) = delete;
+    void Termina() {
+        if (!contando_) return;
+        contando_ = false;
+        ui_.TerminaCuenta();
+    }
+
+private:
+    ImportUi& ui_;
+    bool contando_ = true;
+};
 
 }  // namespace
 
@@ -67,6 +87,7 @@ bool Importacion::TransferenciaSinTrampa(Lectura& lectura) {
     zv::text::TextReader lector(lectura.archivo);
     Campos.Hoy = zvform::Hoy();
     std::string linea;
+    Cuenta cuenta(ui_);
     for (;;) {
         Campos.NuevaLinea();
         lectura.lineaBuena = true;
@@ -76,6 +97,9 @@ bool Importacion::TransferenciaSinTrampa(Lectura& lectura) {
         try {
             TransfiereLinea(lectura, linea);
         } catch (const zv::Error& e) {
+            // Any error but a key violation ends the reading with a message:
+            // the counters shown under it are the last ones.
+            if (e.Number() != dao::err::DuplicateKey) cuenta.Termina();
             if (!Errores_Transferencia(e)) return false;
             // A key violation at the write: the line is rejected, the next one follows.
             --lectura.transferidos;
@@ -84,6 +108,7 @@ bool Importacion::TransferenciaSinTrampa(Lectura& lectura) {
         MuestraContadores(lectura);
     }
     lector.Close();
+    cuenta.Termina();
     return FinDeLectura(lectura);
 }
 

@@ -19,6 +19,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "formulario/app/abridores.h"
 #include "formulario/core/errores.h"
@@ -26,6 +27,7 @@
 #include "formulario/core/inicio.h"
 #include "formulario/core/termina.h"
 #include "formulario/core/ui/mdi_frm.h"
+#include "formulario/core/widgets/ritmo_pantalla.h"
 #include "formulario/core/widgets/twips.h"
 #include "formulario/import/seleccion.h"
 #include "formulario/import/ui/frm_importar.h"
@@ -87,6 +89,32 @@ void EscribeLineas(const fs::path& archivo, const std::vector<std::string>& line
     for (const auto& l : lineas) w.WriteLine(l);
     w.Close();
 }
+
+// Counts the paintings of a widget.
+class Pinturas : public QObject {
+public:
+    int veces = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++veces;
+        return false;
+    }
+};
+
+// An event posted at one yield to the window system: delivered by the next one.
+constexpr QEvent::Type kEventoDePrueba = QEvent::Type(QEvent::User + 24);
+class Recibidos : public QObject {
+public:
+    int veces = 0;
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() != kEventoDePrueba) return QObject::event(event);
+        ++veces;
+        return true;
+    }
+};
 
 }  // namespace
 
@@ -210,6 +238,7 @@ private slots:
     void cleanup() {
         frm.reset();
         zv::InstallEventPump(nullptr);
+        zvform::RitmoDePantalla::FuenteDeReloj() = [] { return std::chrono::steady_clock::now(); };
         zvform::ui::MDIFrm::Abridores() = {};
         zvimport::FuenteDeUnidades() = zvimport::UnidadesDelSistema;
         zvform::InstalaTerminador(nullptr);
@@ -507,6 +536,62 @@ private slots:
         QCOMPARE(Textos(), (std::vector<std::string>{"Ya existe una declaración para el RUC y periodo seleccionado. "
                                                      "Elimine la declaración e importe el archivo nuevamente."}));
         QCOMPARE(Cuenta("F841DETDES"), 12L);
+    }
+
+    // The import yields once per line, but the result labels follow at the
+    // screen's pace (the clock here is the test's own) and take the last
+    // counts at the end, even when the last line's change was not shown.
+    void theCountersFollowTheScreensPaceAndShowTheLastCountsAtTheEnd() {
+        const std::string primera = LineasDe(Demo()).front();  // document number 40123456
+        std::vector<std::string> lineas;
+        for (int i = 0; i < 40; ++i) {
+            std::string l = primera;
+            l.replace(l.find("40123456"), 8, std::to_string(50000000 + i));
+            lineas.push_back(l);
+        }
+        EscribeLineas(uno / kArchivo, lineas);
+        struct Caso {
+            std::chrono::milliseconds paso;  // the clock's advance at each yield
+            int maximoDeTextos;              // distinct texts of the label seen during the run
+        };
+        // A screen's frame is 1/30 s: held, the label shows only the first
+        // line's count; stepped by 10 ms, a change every fourth line at most.
+        const Caso casos[] = {{std::chrono::milliseconds(0), 2}, {std::chrono::milliseconds(10), 13}};
+        for (const Caso& c : casos) {
+            for (const char* tabla : {"F841DETDES", "CAB", "DET"}) Base().Execute(std::string("DELETE FROM ") + tabla);
+            mensajes.shown.clear();
+            auto ahora = std::chrono::steady_clock::now();
+            zvform::RitmoDePantalla::FuenteDeReloj() = [&] { return ahora; };
+            Abre();
+            Prepara();
+            auto* etiqueta = Hijo<QLabel>("lblTransferidos");
+            Pinturas pinturas;
+            etiqueta->installEventFilter(&pinturas);
+            Recibidos recibidos;
+            int cesiones = 0;
+            bool entregados = true;  // each event posted at a yield arrived by the next one
+            std::set<QString> vistos;
+            alCeder = [&] {
+                entregados = entregados && recibidos.veces == cesiones;
+                ++cesiones;
+                QCoreApplication::postEvent(&recibidos, new QEvent(kEventoDePrueba));
+                vistos.insert(etiqueta->text());
+                ahora += c.paso;
+            };
+            Aceptar()->click();
+            alCeder = nullptr;
+            const int pinturasDuranteLaCarga = pinturas.veces;
+
+            QCOMPARE(Cuenta("F841DETDES"), 40L);
+            QVERIFY(cesiones >= 41);  // once before the transfer, then once per line
+            QVERIFY(entregados);
+            QVERIFY2(int(vistos.size()) <= c.maximoDeTextos, qPrintable(QString::number(vistos.size())));
+            QVERIFY(vistos.size() >= 2);  // still seen counting
+            QVERIFY2(pinturasDuranteLaCarga <= c.maximoDeTextos + 2, qPrintable(QString::number(pinturasDuranteLaCarga)));
+            QCOMPARE(etiqueta->text(), QString("40 registro(s) transferido(s)"));
+            QCOMPARE(Etiqueta("lblRechazados"), QString("0 registro(s) rechazado(s)"));
+            frm.reset();
+        }
     }
 
     void anImportWithRejectsLeavesNothingAndShowsTheReportOnlyOnYes() {

@@ -427,8 +427,38 @@ bool FrmImportar::Valida_Datos() {
     return true;
 }
 
-void FrmImportar::FijaTransferidos(const std::string& texto) { lblTransferidos_->setText(Q(texto)); }
-void FrmImportar::FijaRechazados(const std::string& texto) { lblRechazados_->setText(Q(texto)); }
+// Outside a count every text is shown at once; during one, painting the
+// labels after every line would cost the import most of its time, so they
+// follow at the screen's pace and take the last texts at the count's end.
+void FrmImportar::FijaTransferidos(const std::string& texto) {
+    transferidos_ = Q(texto);
+    if (!contando_) lblTransferidos_->setText(transferidos_);
+    else if (ritmo_.Toca()) MuestraContadores();
+}
+
+void FrmImportar::FijaRechazados(const std::string& texto) {
+    rechazados_ = Q(texto);
+    if (!contando_) lblRechazados_->setText(rechazados_);
+    else if (ritmo_.Toca()) MuestraContadores();
+}
+
+void FrmImportar::EmpiezaCuenta() {
+    transferidos_ = lblTransferidos_->text();
+    rechazados_ = lblRechazados_->text();
+    contando_ = true;
+    ritmo_.Reinicia();
+}
+
+void FrmImportar::TerminaCuenta() {
+    contando_ = false;
+    MuestraContadores();
+    Frame4_->repaint();
+}
+
+void FrmImportar::MuestraContadores() {
+    lblTransferidos_->setText(transferidos_);
+    lblRechazados_->setText(rechazados_);
+}
 void FrmImportar::HabilitaAceptar() { CmdGrabar_->setEnabled(true); }
 
 void FrmImportar::MuestraProgreso(bool visible) {

@@ -6,8 +6,10 @@
 //   zvimport::ui::FrmImportar frm(principal);
 //   frm.exec();   // closes itself at once when there is no declarant
 #include <QDialog>
+#include <QString>
 #include <string>
 
+#include "formulario/core/widgets/ritmo_pantalla.h"
 #include "formulario/import/import_ui.h"
 #include "formulario/import/importacion.h"
 
@@ -38,6 +40,8 @@ public:
     bool Valida_Datos() override;
     void FijaTransferidos(const std::string& texto) override;
     void FijaRechazados(const std::string& texto) override;
+    void EmpiezaCuenta() override;
+    void TerminaCuenta() override;
     void HabilitaAceptar() override;
     void MuestraProgreso(bool visible) override;
     void FijaProgreso(int valor) override;
@@ -92,6 +96,8 @@ private:
     // running its change handler.
     void DrvLstALaCarpeta();
     void LlenaUnidades();
+    // The result labels take the counters' last texts.
+    void MuestraContadores();
 
     QGroupBox* Frame1_ = nullptr;
     QGroupBox* Frame2_ = nullptr;
@@ -114,6 +120,11 @@ private:
     std::string patron_;        // the file list's pattern: the expected name & ".txt"
     bool declarantesCargados_ = false;
     bool activado_ = false;
+    // The counters' last texts; while the transfer counts lines they reach
+    // the labels at the screen's pace.
+    QString transferidos_, rechazados_;
+    bool contando_ = false;
+    zvform::RitmoDePantalla ritmo_;
     Importacion importacion_;
 };
 
