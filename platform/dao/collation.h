@@ -1,0 +1,16 @@
+#pragma once
+// The engine's rule for comparing text (collation.cpp), open to its tests.
+// Both give <0, 0 or >0 as `a` sorts before, with or after `b` (UTF-8).
+#include <string_view>
+
+namespace dao {
+
+// The rule, on a byte path while both texts are ASCII: what keys and most
+// stored texts (digits, capitals) are made of.
+int CompareText(std::string_view a, std::string_view b);
+
+// The same rule over decoded code points, for any text: where CompareText
+// goes on from the first byte that is not ASCII.
+int CompareCodePoints(std::string_view a, std::string_view b);
+
+}  // namespace dao
