@@ -1,6 +1,11 @@
 #include "platform/filenames.h"
 
+#include <sys/auxv.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <system_error>
 
 #include "platform/textfile.h"
@@ -108,11 +113,78 @@ std::vector<fs::path> ListWithExtension(const fs::path& folder, std::string_view
     return out;
 }
 
+namespace {
+
+// How the program was started, taken once as it loads: the programs move the
+// current folder to their installation as they start, so it cannot be asked
+// for later.
+struct Start {
+    fs::path folder;       // the working folder
+    std::string executed;  // the file name the kernel ran (relative names are to folder)
+    std::string argv0;     // the name the program was called by
+    std::string path;      // PATH
+};
+
+const Start& TheStart() {
+    static const Start start = [] {
+        Start s;
+        std::error_code ec;
+        s.folder = fs::current_path(ec);
+        if (const auto* executed = reinterpret_cast<const char*>(getauxval(AT_EXECFN))) s.executed = executed;
+        if (program_invocation_name) s.argv0 = program_invocation_name;
+        if (const char* path = std::getenv("PATH")) s.path = path;
+        return s;
+    }();
+    return start;
+}
+
+[[maybe_unused]] const bool kStartTaken = (TheStart(), true);
+
+bool IsProgramFile(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_regular_file(p, ec) && ::access(p.c_str(), X_OK) == 0;
+}
+
+fs::path RealPath(const fs::path& p) {
+    std::error_code ec;
+    fs::path real = fs::canonical(p, ec);
+    return ec ? p.lexically_normal() : real;
+}
+
+}  // namespace
+
+fs::path FindProgram(std::string_view name, const fs::path& folder, std::string_view searchPath) {
+    if (name.empty()) return {};
+    if (name.find('/') != std::string_view::npos) {
+        fs::path p = folder / name;
+        return IsProgramFile(p) ? RealPath(p) : fs::path();
+    }
+    for (std::size_t from = 0; from <= searchPath.size();) {
+        std::size_t to = std::min(searchPath.find(':', from), searchPath.size());
+        std::string_view dir = searchPath.substr(from, to - from);
+        fs::path p = (dir.empty() ? folder : folder / dir) / name;  // an empty entry is the working folder
+        if (IsProgramFile(p)) return RealPath(p);
+        from = to + 1;
+    }
+    return {};
+}
+
+fs::path ProgramAsStarted() {
+    const Start& s = TheStart();
+    if (!s.executed.empty()) {
+        fs::path p = s.folder / s.executed;
+        if (IsProgramFile(p)) return RealPath(p);
+    }
+    return FindProgram(s.argv0, s.folder, s.path);
+}
+
 fs::path ProgramFolder() {
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec) return fs::current_path(ec);
-    return exe.parent_path();
+    if (!ec) return exe.parent_path();
+    // No /proc (a bare chroot): the file the program was started from.
+    fs::path started = ProgramAsStarted();
+    return started.empty() ? TheStart().folder : started.parent_path();
 }
 
 }  // namespace zv::files

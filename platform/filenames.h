@@ -2,6 +2,7 @@
 // File names are matched without regard to case, as on the original platform.
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace zv::files {
@@ -21,7 +22,20 @@ bool Exists(const std::filesystem::path& path);  // ignoring case
 // Files of a folder whose extension matches ext (e.g. ".txt") ignoring case.
 std::vector<std::filesystem::path> ListWithExtension(const std::filesystem::path& folder, std::string_view ext);
 
-// Folder of the running executable (for errorlog.txt).
+// Folder of the running executable (for errorlog.txt and the import form's
+// first folder), also where /proc is not mounted.
 std::filesystem::path ProgramFolder();
+
+// The running program's file found from how it was started (the file name the
+// kernel ran, else its name looked up as a shell does) against the working
+// folder and PATH it was started with; empty when not found. Needs no /proc.
+std::filesystem::path ProgramAsStarted();
+
+// The program file a shell runs for name started in folder: a name with a
+// slash is a path (relative ones to folder); a bare name is looked up in
+// searchPath's folders in turn (an empty one is folder). Resolved to its real
+// path; empty when no executable file is found.
+std::filesystem::path FindProgram(std::string_view name, const std::filesystem::path& folder,
+                                  std::string_view searchPath);
 
 }  // namespace zv::files

@@ -78,8 +78,56 @@ TEST_F(FileNamesTest, ListsFilesByExtensionWithoutRegardToCase) {
     EXPECT_TRUE(ListWithExtension(root() / "nada", ".txt").empty());
 }
 
+// The test programs are built into ZV_TESTS_DIR.
 TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
-    EXPECT_EQ(ProgramFolder(), fs::read_symlink("/proc/self/exe").parent_path());
+    EXPECT_TRUE(fs::equivalent(ProgramFolder(), ZV_TESTS_DIR)) << ProgramFolder();
+}
+
+// Where /proc is not mounted the folder comes from how the program was
+// started, which no later move of the current folder changes.
+TEST(ProgramFolder, IsFoundFromHowTheProgramWasStarted) {
+    zvtest::TempDir elsewhere;
+    const fs::path before = fs::current_path();
+    fs::current_path(elsewhere.path());
+    const fs::path started = ProgramAsStarted();
+    fs::current_path(before);
+    ASSERT_FALSE(started.empty());
+    EXPECT_TRUE(fs::equivalent(started.parent_path(), ZV_TESTS_DIR)) << started;
+    EXPECT_EQ(started.filename(), "platform_test");
+}
+
+TEST_F(FileNamesTest, FindsAProgramAsAShellDoes) {
+    Touch("bin/zvform");
+    Touch("otro/zvform");
+    Touch("otro/zvcheck");
+    Touch("sinpermiso/zvreport");
+    Touch("zvsetup");
+    for (const char* p : {"bin/zvform", "otro/zvform", "otro/zvcheck", "zvsetup"})
+        fs::permissions(root() / p, fs::perms::owner_exec, fs::perm_options::add);
+    fs::create_directories(root() / "carpeta/zvreport");
+    fs::create_symlink(root() / "bin/zvform", root() / "enlace");
+    const std::string abs = root().string();
+    const struct {
+        const char* name;
+        std::string path;
+        std::string found;  // relative to root(); empty when none
+    } cases[] = {
+        {"zvform", abs + "/bin:" + abs + "/otro", "bin/zvform"},    // the first folder that has it
+        {"zvcheck", abs + "/bin:" + abs + "/otro", "otro/zvcheck"},
+        {"zvform", "otro:bin", "otro/zvform"},                      // relative folders are to the working one
+        {"zvreport", "carpeta:sinpermiso", ""},                     // a folder and a file that cannot run
+        {"zvsetup", abs + "/bin", ""},                              // the working folder is not looked in...
+        {"zvsetup", abs + "/bin:", "zvsetup"},                      // ...unless PATH has an empty entry
+        {"./zvsetup", "", "zvsetup"},                               // a name with a slash is a path
+        {"bin/zvform", abs + "/otro", "bin/zvform"},
+        {"enlace", ".", "bin/zvform"},                              // the real file
+        {"", abs + "/bin", ""},
+    };
+    for (const auto& c : cases) {
+        const fs::path found = FindProgram(c.name, root(), c.path);
+        const fs::path expected = c.found.empty() ? fs::path() : fs::canonical(root() / c.found);
+        EXPECT_EQ(found, expected) << c.name << " in " << c.path;
+    }
 }
 
 }  // namespace
