@@ -2,7 +2,9 @@
 // the transfer and of the driver, a killed process. None leaves a row of
 // the run behind.
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sqlite3.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,32 +35,74 @@ std::string LineaDocumento(int n, const char* aporte = "100.00") {
            "|01021970|ROJAS|VEGA|ANA|2|QWERTY123456|01011996|01092007|01|RS9|1|202301|1000.00|" + aporte + "|0|0|";
 }
 
-// Makes `ruta` a file this process cannot open for writing; false when the
-// system gives no way to (the test is then skipped).
-bool Bloquea(const fs::path& ruta) {
-    fs::remove(ruta);
-    if (::geteuid() == 0) {
-        fs::create_symlink("/sys/kernel/notes", ruta);  // refused even to root
-    } else {
-        zv::text::WriteAll(ruta, "");
-        fs::permissions(ruta, fs::perms::owner_read);
-    }
+// Lowers or raises again, for this thread only, root's power to pass over a
+// file's permissions (CAP_DAC_OVERRIDE); false when the system refuses.
+bool PasaPorEncimaDePermisos(bool si) {
+    __user_cap_header_struct cabecera{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct datos[_LINUX_CAPABILITY_U32S_3]{};
+    if (::syscall(SYS_capget, &cabecera, datos) != 0) return false;
+    const auto bit = 1u << CAP_DAC_OVERRIDE;
+    datos[0].effective = si ? (datos[0].effective | bit) : (datos[0].effective & ~bit);
+    return ::syscall(SYS_capset, &cabecera, datos) == 0;
+}
+
+bool NoSeAbreParaEscribir(const fs::path& ruta) {
     std::FILE* f = std::fopen(ruta.c_str(), "ab");
     if (f) std::fclose(f);
     return !f && errno == EACCES;
 }
 
-void Desbloquea(const fs::path& ruta) {
-    std::error_code ec;
-    fs::permissions(ruta, fs::perms::owner_all, ec);
-    fs::remove(ruta, ec);
-}
+// Makes `ruta` a file this thread cannot open for writing while it lives;
+// false when the system gives no way to (the test is then skipped). The file
+// is only readable; root, who passes over that, lays the power down for the
+// while, or else (where the system refuses that) the name leads to a file
+// the kernel refuses to root too, if /proc or /sys has one.
+class Bloqueo {
+public:
+    explicit Bloqueo(fs::path ruta) : ruta_(std::move(ruta)) {
+        fs::remove(ruta_);
+        zv::text::WriteAll(ruta_, "");
+        fs::permissions(ruta_, fs::perms::owner_read);
+        if (NoSeAbreParaEscribir(ruta_)) {
+            bloqueado_ = true;
+            return;
+        }
+        if (PasaPorEncimaDePermisos(false)) {
+            devolver_ = true;
+            if (NoSeAbreParaEscribir(ruta_)) {
+                bloqueado_ = true;
+                return;
+            }
+        }
+        for (const char* delSistema : {"/proc/sys/kernel/osrelease", "/sys/kernel/notes"}) {
+            fs::remove(ruta_);
+            fs::create_symlink(delSistema, ruta_);
+            if (NoSeAbreParaEscribir(ruta_)) {
+                bloqueado_ = true;
+                return;
+            }
+        }
+    }
+    ~Bloqueo() {
+        if (devolver_) PasaPorEncimaDePermisos(true);
+        std::error_code ec;
+        fs::remove(ruta_, ec);
+    }
+    Bloqueo(const Bloqueo&) = delete;
+    Bloqueo& operator=(const Bloqueo&) = delete;
+    explicit operator bool() const { return bloqueado_; }
+
+private:
+    fs::path ruta_;
+    bool bloqueado_ = false;
+    bool devolver_ = false;
+};
 
 TEST_F(ImportacionTest, LogQueNoSePuedeAbrirSeNombraYLaTransferenciaSigue) {
-    if (!Bloquea(Log())) GTEST_SKIP() << "no file here refuses writing";
+    const Bloqueo bloqueo(Log());
+    if (!bloqueo) GTEST_SKIP() << "no file here refuses writing";
     ArchivoDeDatos("duplicado.txt");
     importacion_->CmdGrabar_Click();
-    Desbloquea(Log());
     ASSERT_GE(mensajes_.shown.size(), 2u);  // one per reject
     EXPECT_EQ(mensajes_.shown[0].text,
               "Permiso denegado\nCierre el Archivo " + Log().string() + "\nIntente nuevamente por favor.");
@@ -70,10 +114,10 @@ TEST_F(ImportacionTest, LogQueNoSePuedeAbrirSeNombraYLaTransferenciaSigue) {
 }
 
 TEST_F(ImportacionTest, ErrQueNoSePuedeAbrirSeNombraYElLogQuedaEscrito) {
-    if (!Bloquea(Err())) GTEST_SKIP() << "no file here refuses writing";
+    const Bloqueo bloqueo(Err());
+    if (!bloqueo) GTEST_SKIP() << "no file here refuses writing";
     ArchivoDeDatos("vacia_final.txt");
     importacion_->CmdGrabar_Click();
-    Desbloquea(Err());
     ASSERT_GE(mensajes_.shown.size(), 1u);
     EXPECT_EQ(mensajes_.shown[0].text,
               "Permiso denegado\nCierre el Archivo " + Err().string() + "\nIntente nuevamente por favor.");
