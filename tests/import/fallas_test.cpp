@@ -2,15 +2,14 @@
 // the transfer and of the driver, a killed process. None leaves a row of
 // the run behind.
 #include <gtest/gtest.h>
-#include <linux/capability.h>
 #include <sqlite3.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <optional>
 
 #include "formulario/core/control.h"
 #include "formulario/core/estado.h"
@@ -35,17 +34,6 @@ std::string LineaDocumento(int n, const char* aporte = "100.00") {
            "|01021970|ROJAS|VEGA|ANA|2|QWERTY123456|01011996|01092007|01|RS9|1|202301|1000.00|" + aporte + "|0|0|";
 }
 
-// Lowers or raises again, for this thread only, root's power to pass over a
-// file's permissions (CAP_DAC_OVERRIDE); false when the system refuses.
-bool PasaPorEncimaDePermisos(bool si) {
-    __user_cap_header_struct cabecera{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct datos[_LINUX_CAPABILITY_U32S_3]{};
-    if (::syscall(SYS_capget, &cabecera, datos) != 0) return false;
-    const auto bit = 1u << CAP_DAC_OVERRIDE;
-    datos[0].effective = si ? (datos[0].effective | bit) : (datos[0].effective & ~bit);
-    return ::syscall(SYS_capset, &cabecera, datos) == 0;
-}
-
 bool NoSeAbreParaEscribir(const fs::path& ruta) {
     std::FILE* f = std::fopen(ruta.c_str(), "ab");
     if (f) std::fclose(f);
@@ -67,13 +55,12 @@ public:
             bloqueado_ = true;
             return;
         }
-        if (PasaPorEncimaDePermisos(false)) {
-            devolver_ = true;
-            if (NoSeAbreParaEscribir(ruta_)) {
-                bloqueado_ = true;
-                return;
-            }
+        sinPoder_.emplace();
+        if (sinPoder_->Activo() && NoSeAbreParaEscribir(ruta_)) {
+            bloqueado_ = true;
+            return;
         }
+        sinPoder_.reset();
         for (const char* delSistema : {"/proc/sys/kernel/osrelease", "/sys/kernel/notes"}) {
             fs::remove(ruta_);
             fs::create_symlink(delSistema, ruta_);
@@ -84,7 +71,7 @@ public:
         }
     }
     ~Bloqueo() {
-        if (devolver_) PasaPorEncimaDePermisos(true);
+        sinPoder_.reset();
         std::error_code ec;
         fs::remove(ruta_, ec);
     }
@@ -95,7 +82,7 @@ public:
 private:
     fs::path ruta_;
     bool bloqueado_ = false;
-    bool devolver_ = false;
+    std::optional<zvtest::SinPasarPorEncimaDePermisos> sinPoder_;
 };
 
 TEST_F(ImportacionTest, LogQueNoSePuedeAbrirSeNombraYLaTransferenciaSigue) {

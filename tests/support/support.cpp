@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <linux/capability.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -199,6 +201,33 @@ std::optional<int> ComoOtroUsuario(const std::function<int()>& f) {
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+namespace {
+
+// Lowers or raises again this thread's CAP_DAC_OVERRIDE; false when the
+// system refuses.
+bool PasaPorEncimaDePermisos(bool si) {
+    __user_cap_header_struct cabecera{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct datos[_LINUX_CAPABILITY_U32S_3]{};
+    if (::syscall(SYS_capget, &cabecera, datos) != 0) return false;
+    const auto bit = 1u << CAP_DAC_OVERRIDE;
+    datos[0].effective = si ? (datos[0].effective | bit) : (datos[0].effective & ~bit);
+    return ::syscall(SYS_capset, &cabecera, datos) == 0;
+}
+
+}  // namespace
+
+SinPasarPorEncimaDePermisos::SinPasarPorEncimaDePermisos() {
+    if (geteuid() != 0) {
+        activo_ = true;
+        return;
+    }
+    activo_ = devolver_ = PasaPorEncimaDePermisos(false);
+}
+
+SinPasarPorEncimaDePermisos::~SinPasarPorEncimaDePermisos() {
+    if (devolver_) PasaPorEncimaDePermisos(true);
 }
 
 void AbreATodos(const fs::path& raiz) {

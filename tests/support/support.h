@@ -63,6 +63,24 @@ std::optional<int> ComoOtroUsuario(const std::function<int()>& f);
 // the other user reaches an installation the test made.
 void AbreATodos(const fs::path& raiz);
 
+// While it lives, this thread no longer passes over files' permissions as
+// root does (CAP_DAC_OVERRIDE is lowered, and raised again at its end), so
+// that a file without write permission refuses root too. Activo() is false
+// where the system refuses to change it; without root there is nothing to
+// lower and it is true.
+class SinPasarPorEncimaDePermisos {
+public:
+    SinPasarPorEncimaDePermisos();
+    ~SinPasarPorEncimaDePermisos();
+    SinPasarPorEncimaDePermisos(const SinPasarPorEncimaDePermisos&) = delete;
+    SinPasarPorEncimaDePermisos& operator=(const SinPasarPorEncimaDePermisos&) = delete;
+    bool Activo() const { return activo_; }
+
+private:
+    bool activo_ = false;
+    bool devolver_ = false;
+};
+
 // Sets an environment variable for the test's lifetime and restores it.
 class ScopedEnv {
 public:
