@@ -10,6 +10,7 @@
 // which agree with these on ASCII text (both fold to lower case).
 #include <sqlite3.h>
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -75,20 +76,32 @@ int CompareBy(std::string_view a, std::string_view b, Key key) {
     return 0;
 }
 
-// How far the two texts hold the same bytes, taken back to just after an
-// ASCII byte (or to the start): there both decode in step, and everything
-// before weighs the same in them. Keys share long equal heads (the RUC,
-// the period), so this goes a word at a time.
-std::size_t SameBytesToAsciiBoundary(std::string_view a, std::string_view b, std::size_t comun) {
-    std::size_t i = 0;
-    for (; i + 8 <= comun; i += 8) {
-        std::uint64_t x, y;
-        std::memcpy(&x, a.data() + i, 8);
-        std::memcpy(&y, b.data() + i, 8);
-        if (x != y) break;
+// Where the first n bytes of a and b first differ (n when they do not):
+// a word at a time, the last word overlapping the one before, so that a
+// key of a few bytes costs one or two loads.
+std::size_t FirstDifference(const char* a, const char* b, std::size_t n) {
+    if constexpr (std::endian::native != std::endian::little) {
+        std::size_t i = 0;
+        while (i < n && a[i] == b[i]) ++i;
+        return i;
     }
-    while (i < comun && a[i] == b[i]) ++i;
-    while (i > 0 && static_cast<unsigned char>(a[i - 1]) >= 0x80) --i;
+    auto differ = [&](std::size_t at, auto word) -> std::size_t {
+        decltype(word) x, y;
+        std::memcpy(&x, a + at, sizeof x);
+        std::memcpy(&y, b + at, sizeof y);
+        return x == y ? n : at + static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;
+    };
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 <= n; i += 8)
+            if (std::size_t d = differ(i, std::uint64_t{}); d != n) return d;
+        return differ(n - 8, std::uint64_t{});
+    }
+    if (n >= 4) {
+        if (std::size_t d = differ(0, std::uint32_t{}); d != n) return d;
+        return differ(n - 4, std::uint32_t{});
+    }
+    std::size_t i = 0;
+    while (i < n && a[i] == b[i]) ++i;
     return i;
 }
 
@@ -99,30 +112,21 @@ std::string_view WithoutTrailingBlanks(std::string_view s) {
     return s;
 }
 
-int NoCase(void*, int na, const void* a, int nb, const void* b) {
-    return CompareText({static_cast<const char*>(a), static_cast<std::size_t>(na)},
-                       {static_cast<const char*>(b), static_cast<std::size_t>(nb)});
-}
-
-int RTrim(void*, int na, const void* a, int nb, const void* b) {
-    return CompareText(WithoutTrailingBlanks({static_cast<const char*>(a), static_cast<std::size_t>(na)}),
-                       WithoutTrailingBlanks({static_cast<const char*>(b), static_cast<std::size_t>(nb)}));
-}
-
-}  // namespace
-
-int CompareCodePoints(std::string_view a, std::string_view b) {
-    if (int byLetter = CompareBy(a, b, Unaccented)) return byLetter;
-    return CompareBy(a, b, [](char32_t f) { return f; });
-}
-
 // Over ASCII both passes of the rule see the same key, the byte with its
 // capital folded, so the first such difference decides. Once a byte is not
 // ASCII the rest goes by code point: the equal ASCII bytes before it weigh
 // nothing in either pass, and a code point never starts mid-way in them.
-int CompareText(std::string_view a, std::string_view b) {
+// Keys share long equal heads (the RUC, the period), and most compared
+// key columns are wholly equal: the equal bytes are skipped first. From the
+// first difference the comparison goes back to just after an ASCII byte (or
+// to the start): there both texts decode in step, and everything before
+// weighs the same in them.
+int CompareTextHere(std::string_view a, std::string_view b) {
     const std::size_t comun = a.size() < b.size() ? a.size() : b.size();
-    for (std::size_t i = SameBytesToAsciiBoundary(a, b, comun); i < comun; ++i) {
+    std::size_t desde = FirstDifference(a.data(), b.data(), comun);
+    if (desde == comun && a.size() == b.size()) return 0;
+    while (desde > 0 && static_cast<unsigned char>(a[desde - 1]) >= 0x80) --desde;
+    for (std::size_t i = desde; i < comun; ++i) {
         const char x = a[i], y = b[i];
         if ((static_cast<unsigned char>(x) | static_cast<unsigned char>(y)) & 0x80)
             return CompareCodePoints(a.substr(i), b.substr(i));
@@ -133,6 +137,25 @@ int CompareText(std::string_view a, std::string_view b) {
     if (a.size() == b.size()) return 0;
     return a.size() > comun ? 1 : -1;
 }
+
+int NoCase(void*, int na, const void* a, int nb, const void* b) {
+    return CompareTextHere({static_cast<const char*>(a), static_cast<std::size_t>(na)},
+                           {static_cast<const char*>(b), static_cast<std::size_t>(nb)});
+}
+
+int RTrim(void*, int na, const void* a, int nb, const void* b) {
+    return CompareTextHere(WithoutTrailingBlanks({static_cast<const char*>(a), static_cast<std::size_t>(na)}),
+                           WithoutTrailingBlanks({static_cast<const char*>(b), static_cast<std::size_t>(nb)}));
+}
+
+}  // namespace
+
+int CompareCodePoints(std::string_view a, std::string_view b) {
+    if (int byLetter = CompareBy(a, b, Unaccented)) return byLetter;
+    return CompareBy(a, b, [](char32_t f) { return f; });
+}
+
+int CompareText(std::string_view a, std::string_view b) { return CompareTextHere(a, b); }
 
 void RegisterTextCollations(sqlite3* db) {
     sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, NoCase, nullptr);
