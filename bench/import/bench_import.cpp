@@ -4,6 +4,7 @@
 // own ".import" takes to load the same rows into the same table.
 //
 //   build/bin/bench_import            (zvbase and zvsetup from the same bin/)
+//   build/bin/bench_import 10000      (only that many valid lines, as for a profiler)
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "formulario/core/estado.h"
 #include "formulario/core/inicio.h"
@@ -136,7 +138,7 @@ int Caso(long lineas, bool conRechazos) {
 
 }  // namespace
 
-int main(int, char** argv) {
+int main(int argc, char** argv) {
     if (!std::getenv("ZV_BIN_DIR")) setenv("ZV_BIN_DIR", fs::absolute(argv[0]).parent_path().c_str(), 1);
     setenv("ZARVO_MSGBOX", "stderr", 1);
     // The figures depend on what else the machine runs: its load goes with them.
@@ -148,7 +150,9 @@ int main(int, char** argv) {
     }
     std::printf("   lines case           time       speed          memory\n");
     std::fflush(stdout);
-    struct { long lineas; bool rechazos; } casos[] = {{1000, false}, {10000, false}, {100000, false}, {100000, true}};
+    struct Prueba { long lineas; bool rechazos; };
+    std::vector<Prueba> casos = {{1000, false}, {10000, false}, {100000, false}, {100000, true}};
+    if (argc > 1) casos = {{std::atol(argv[1]), false}};
     int fallas = 0;
     for (const auto& c : casos) {
         pid_t hijo = fork();
