@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/error.h"
 #include "platform/filenames.h"
@@ -116,9 +117,15 @@ std::FILE* OpenFile(const std::filesystem::path& asked, const char* mode, bool w
     return f;
 }
 
-// Bytes up to the first that is not ASCII (or the end): the same in either encoding.
+// Bytes up to the first that is not ASCII (or the end): the same in either
+// encoding. Most texts are wholly ASCII: eight bytes are tested at a time.
 std::size_t AsciiPrefix(std::string_view s) {
     std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + i, sizeof word);
+        if (word & 0x8080808080808080ULL) break;
+    }
     while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
     return i;
 }
@@ -128,11 +135,17 @@ void AssignFromCp1252(std::string_view bytes, std::string& out) {
     out.assign(bytes.data(), ascii);
     if (ascii == bytes.size()) return;
     out.reserve(bytes.size() + bytes.size() / 4);
-    for (char c : bytes.substr(ascii)) {
-        auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) out += c;
-        else if (b < 0xA0) AppendUtf8(out, kHigh[b - 0x80]);
-        else AppendUtf8(out, b);
+    for (std::size_t i = ascii; i < bytes.size();) {
+        auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            // the run of ASCII bytes up to the next letter that is not
+            std::size_t run = AsciiPrefix(bytes.substr(i));
+            out.append(bytes.data() + i, run);
+            i += run;
+            continue;
+        }
+        AppendUtf8(out, b < 0xA0 ? kHigh[b - 0x80] : b);
+        ++i;
     }
 }
 
@@ -161,13 +174,12 @@ std::string ToCp1252(std::string_view utf8) {
 }
 
 std::string UpperCase(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
     std::size_t ascii = AsciiPrefix(utf8);
-    for (std::size_t k = 0; k < ascii; ++k) {
-        char c = utf8[k];
-        out += c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c;
-    }
+    std::string out(utf8.substr(0, ascii));
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
+    if (ascii == utf8.size()) return out;
+    out.reserve(utf8.size());
     for (std::size_t i = ascii; i < utf8.size();) {
         std::size_t start = i;
         char32_t cp = DecodeUtf8(utf8, i);

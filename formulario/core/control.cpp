@@ -1,6 +1,8 @@
 #include "formulario/core/control.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "platform/textfile.h"
@@ -92,6 +94,18 @@ std::string TextoDeCampo(const dao::Value& valor) {
 
 namespace {
 
+bool EsAscii(std::string_view s) {
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, s.data() + i, sizeof w);
+        if (w & 0x8080808080808080ULL) return false;
+    }
+    for (; i < s.size(); ++i)
+        if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
+    return true;
+}
+
 std::string_view SinBlancos(std::string_view s) {
     std::size_t b = s.find_first_not_of(' ');
     if (b == std::string_view::npos) return {};
@@ -126,9 +140,13 @@ std::string SumaControlRegistro(const dao::Recordset& rs, int desde) {
         if (auto v = ValorNumerico(VistaDeCampo(rs.Fields(i), espacio))) numerica += *v;
     long long ponderada = 0;
     for (int i = desde < 0 ? 0 : desde; i < campos - 1; ++i) {
-        zv::text::ToCp1252(VistaDeCampo(rs.Fields(i), espacio), ansi);
-        for (std::size_t pos = 0; pos < ansi.size(); ++pos)
-            ponderada += static_cast<long long>(pos + 1) * static_cast<unsigned char>(ansi[pos]);
+        std::string_view bytes = VistaDeCampo(rs.Fields(i), espacio);
+        if (!EsAscii(bytes)) {  // ASCII is the same in both encodings
+            zv::text::ToCp1252(bytes, ansi);
+            bytes = ansi;
+        }
+        for (std::size_t pos = 0; pos < bytes.size(); ++pos)
+            ponderada += static_cast<long long>(pos + 1) * static_cast<unsigned char>(bytes[pos]);
     }
     return UltimosTres(RedondeaAUnidades(numerica)) + UltimosTres(ponderada);
 }

@@ -33,9 +33,15 @@ void TablaDetalle::Enlaza(sqlite3_stmt* stmt, const std::vector<dao::Value>& val
             case dao::DataType::Byte:
             case dao::DataType::Integer:
             case dao::DataType::Long: sqlite3_bind_int64(stmt, n, v.AsLong()); break;
-            default:
-                textos_[i] = v.Type() == dao::DataType::Date ? dao::conv::ToIso(v.AsDate()) : v.AsText();
-                sqlite3_bind_text(stmt, n, textos_[i].data(), static_cast<int>(textos_[i].size()), SQLITE_STATIC);
+            default: {
+                // a text is bound where it is: `valores` outlives the step
+                const std::string* texto = v.TextPointer();
+                if (!texto) {
+                    textos_[i] = v.Type() == dao::DataType::Date ? dao::conv::ToIso(v.AsDate()) : v.AsText();
+                    texto = &textos_[i];
+                }
+                sqlite3_bind_text(stmt, n, texto->data(), static_cast<int>(texto->size()), SQLITE_STATIC);
+            }
         }
     }
 }
@@ -45,6 +51,7 @@ long TablaDetalle::Cuenta(const std::vector<dao::Value>& clave) {
     int rc = sqlite3_step(cuenta_);
     long n = rc == SQLITE_ROW ? static_cast<long>(sqlite3_column_int64(cuenta_, 0)) : 0;
     sqlite3_reset(cuenta_);
+    sqlite3_clear_bindings(cuenta_);  // the texts bound belong to the caller
     if (rc == SQLITE_ROW) return n;
     auto rs = base_.OpenRecordset(kSqlCuenta, dao::dbOpenSnapshot, clave);  // the layer's error
     return static_cast<long>(rs->Fields(0).AsLong());

@@ -47,7 +47,8 @@ bool ReglasCampo::FechaDelCampo(const std::string& dato, int posicion) {
     if (zv::text::Length(dato) != 8 || !util.EsNumerico(dato)) return Rechaza(c.forma);
     // Eight ASCII digits ddmmaaaa: "dd/mm/aaaa", and aaaammdd to compare with the bound.
     const std::string fecha = {dato[0], dato[1], '/', dato[2], dato[3], '/', dato[4], dato[5], dato[6], dato[7]};
-    if (!util.FechaEnRango(fecha, "01/01/1850", "01/01/2500")) return Rechaza(c.validez);
+    static const std::string kDesde = "01/01/1850", kHasta = "01/01/2500";
+    if (!util.FechaEnRango(fecha, kDesde, kHasta)) return Rechaza(c.validez);
     const char ordenada[] = {dato[4], dato[5], dato[6], dato[7], dato[2], dato[3], dato[0], dato[1]};
     if (!c.desde.empty() && std::string_view(ordenada, sizeof ordenada) < c.desde) return Rechaza(c.minimo);
     if (!zvform::FechaNoFutura(fecha, Hoy)) return Rechaza(c.futura);
