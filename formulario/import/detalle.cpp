@@ -1,5 +1,6 @@
 #include "formulario/import/detalle.h"
 
+#include "platform/dao/collation.h"
 #include "platform/dao/conversion.h"
 
 namespace zvimport {
@@ -8,11 +9,92 @@ const char* const TablaDetalle::kSqlCuenta =
     "SELECT COUNT(*) As nReg  FROM F841DETDES  WHERE doc_id_d = ? AND periodo = ? AND Num_RUCEmpl = ?"
     " AND Tip_Doctrab = ? AND Num_Doctrab = ? AND Mes_deveng = ?";
 
+const char* const TablaDetalle::kSqlDeclaracion =
+    "SELECT COUNT(*) FROM F841DETDES WHERE doc_id_d = ? AND periodo = ?";
+
+namespace {
+
+// The key's columns in the order of kSqlCuenta's values.
+constexpr const char* kColumnasClave[] = {"doc_id_d", "periodo", "Num_RUCEmpl", "Tip_Doctrab", "Num_Doctrab",
+                                          "Mes_deveng"};
+
+}  // namespace
+
 TablaDetalle::TablaDetalle(dao::Database& base) : base_(base), inserta_(base, "F841DETDES") {
     Prepara(kSqlCuenta, &cuenta_);
+    Prepara(kSqlDeclaracion, &declaracion_);
+    const auto& columnas = inserta_.Columns();
+    for (int k = 0; k < kCamposClave; ++k) {
+        columnaClave_[k] = -1;
+        for (std::size_t c = 0; c < columnas.size(); ++c)
+            if (dao::conv::EqualsIgnoringCase(columnas[c].Name(), kColumnasClave[k])) columnaClave_[k] = static_cast<int>(c);
+    }
 }
 
-TablaDetalle::~TablaDetalle() { sqlite3_finalize(cuenta_); }
+TablaDetalle::~TablaDetalle() {
+    sqlite3_finalize(cuenta_);
+    sqlite3_finalize(declaracion_);
+}
+
+// A hash of the key's six texts as the key's comparison sees them (keys the
+// table holds equal hash alike); false when one of them is not text.
+template <class Valor>
+bool TablaDetalle::Huella(const Valor& valorDe, std::uint64_t& huella) {
+    thread_local std::string plegada;
+    plegada.clear();
+    for (int k = 0; k < kCamposClave; ++k) {
+        const std::string* texto = valorDe(k).TextPointer();
+        if (!texto) return false;
+        dao::AppendFolded(*texto, plegada);
+        plegada += '\0';  // keys that run together only hash alike: the table then answers
+    }
+    huella = std::hash<std::string>{}(plegada);
+    return true;
+}
+
+// Whether the table held no row of this declarant and period at the first
+// lookup of the transaction: then, inside it, only the rows written here can
+// hold the key. Outside a transaction, or once anything else changed a row
+// on the connection, every lookup asks the table.
+bool TablaDetalle::SoloEscritas(const std::vector<dao::Value>& clave) {
+    sqlite3* db = base_.Handle();
+    if (sqlite3_get_autocommit(db)) {
+        revisada_ = soloEscritas_ = false;
+        escritas_.clear();
+        return false;
+    }
+    if (!revisada_) {
+        revisada_ = true;
+        soloEscritas_ = EmpiezaSinFilas(clave);
+        cambios_ = sqlite3_total_changes64(db);
+    }
+    if (!soloEscritas_) return false;
+    if (sqlite3_total_changes64(db) != cambios_) {
+        soloEscritas_ = false;
+        escritas_.clear();
+        return false;
+    }
+    const std::string* docId = clave[0].TextPointer();
+    const std::string* periodo = clave[1].TextPointer();
+    return docId && periodo && *docId == docId_ && *periodo == periodo_;
+}
+
+bool TablaDetalle::EmpiezaSinFilas(const std::vector<dao::Value>& clave) {
+    for (int c : columnaClave_)
+        if (c < 0) return false;
+    const std::string* docId = clave[0].TextPointer();
+    const std::string* periodo = clave[1].TextPointer();
+    if (!docId || !periodo) return false;
+    sqlite3_bind_text(declaracion_, 1, docId->data(), static_cast<int>(docId->size()), SQLITE_STATIC);
+    sqlite3_bind_text(declaracion_, 2, periodo->data(), static_cast<int>(periodo->size()), SQLITE_STATIC);
+    const bool vacia = sqlite3_step(declaracion_) == SQLITE_ROW && sqlite3_column_int64(declaracion_, 0) == 0;
+    sqlite3_reset(declaracion_);
+    sqlite3_clear_bindings(declaracion_);
+    if (!vacia) return false;
+    docId_ = *docId;
+    periodo_ = *periodo;
+    return true;
+}
 
 void TablaDetalle::Prepara(const std::string& sql, sqlite3_stmt** stmt) {
     if (sqlite3_prepare_v3(base_.Handle(), sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, stmt, nullptr) != SQLITE_OK) {
@@ -47,6 +129,11 @@ void TablaDetalle::Enlaza(sqlite3_stmt* stmt, const std::vector<dao::Value>& val
 }
 
 long TablaDetalle::Cuenta(const std::vector<dao::Value>& clave) {
+    if (clave.size() == kCamposClave && SoloEscritas(clave)) {
+        std::uint64_t huella = 0;
+        if (Huella([&](int k) -> const dao::Value& { return clave[k]; }, huella) && !escritas_.contains(huella))
+            return 0;
+    }
     Enlaza(cuenta_, clave);
     int rc = sqlite3_step(cuenta_);
     long n = rc == SQLITE_ROW ? static_cast<long>(sqlite3_column_int64(cuenta_, 0)) : 0;
@@ -57,6 +144,18 @@ long TablaDetalle::Cuenta(const std::vector<dao::Value>& clave) {
     return static_cast<long>(rs->Fields(0).AsLong());
 }
 
-void TablaDetalle::Inserta(const std::vector<dao::Value>& fila) { inserta_.Insert(fila); }
+void TablaDetalle::Inserta(const std::vector<dao::Value>& fila) {
+    inserta_.Insert(fila);
+    if (!soloEscritas_) return;
+    std::uint64_t huella = 0;
+    if (fila.size() == inserta_.Columns().size() &&
+        Huella([&](int k) -> const dao::Value& { return fila[columnaClave_[k]]; }, huella)) {
+        escritas_.insert(huella);
+        cambios_ = sqlite3_total_changes64(base_.Handle());
+    } else {
+        soloEscritas_ = false;  // a key this lookup cannot tell: the table answers from now on
+        escritas_.clear();
+    }
+}
 
 }  // namespace zvimport

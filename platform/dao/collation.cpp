@@ -157,6 +157,33 @@ int CompareCodePoints(std::string_view a, std::string_view b) {
 
 int CompareText(std::string_view a, std::string_view b) { return CompareTextHere(a, b); }
 
+void AppendFolded(std::string_view text, std::string& out) {
+    text = WithoutTrailingBlanks(text);
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b < 0x80) {
+            out += AsciiFolded(text[i++]);
+            continue;
+        }
+        const char32_t f = Folded(Next(text, i));  // an overlong sequence may fold to ASCII
+        if (f < 0x80) {
+            out += static_cast<char>(f);
+        } else if (f < 0x800) {
+            out += static_cast<char>(0xC0 | (f >> 6));
+            out += static_cast<char>(0x80 | (f & 0x3F));
+        } else if (f < 0x10000) {
+            out += static_cast<char>(0xE0 | (f >> 12));
+            out += static_cast<char>(0x80 | ((f >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (f & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (f >> 18));
+            out += static_cast<char>(0x80 | ((f >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((f >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (f & 0x3F));
+        }
+    }
+}
+
 void RegisterTextCollations(sqlite3* db) {
     sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, NoCase, nullptr);
     sqlite3_create_collation_v2(db, "RTRIM", SQLITE_UTF8, nullptr, RTrim, nullptr);
