@@ -160,9 +160,13 @@ int CompareText(std::string_view a, std::string_view b) { return CompareTextHere
 void AppendFolded(std::string_view text, std::string& out) {
     text = WithoutTrailingBlanks(text);
     for (std::size_t i = 0; i < text.size();) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        if (b < 0x80) {
-            out += AsciiFolded(text[i++]);
+        std::size_t ascii = i;
+        while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+        if (ascii > i) {  // a run of ASCII, folded in place
+            const std::size_t desde = out.size();
+            out.append(text.data() + i, ascii - i);
+            for (std::size_t k = desde; k < out.size(); ++k) out[k] = AsciiFolded(out[k]);
+            i = ascii;
             continue;
         }
         const char32_t f = Folded(Next(text, i));  // an overlong sequence may fold to ASCII
