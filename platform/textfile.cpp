@@ -23,6 +23,8 @@ constexpr char32_t kHigh[32] = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -40,6 +42,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
+
+namespace {
 
 constexpr char32_t kInvalid = 0xFFFFFFFF;
 
@@ -117,8 +121,8 @@ std::FILE* OpenFile(const std::filesystem::path& asked, const char* mode, bool w
     return f;
 }
 
-// Bytes up to the first that is not ASCII (or the end): the same in either
-// encoding. Most texts are wholly ASCII: eight bytes are tested at a time.
+}  // namespace
+
 std::size_t AsciiPrefix(std::string_view s) {
     std::size_t i = 0;
     for (; i + 8 <= s.size(); i += 8) {
@@ -129,6 +133,8 @@ std::size_t AsciiPrefix(std::string_view s) {
     while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
     return i;
 }
+
+namespace {
 
 void AssignFromCp1252(std::string_view bytes, std::string& out) {
     std::size_t ascii = AsciiPrefix(bytes);

@@ -26,6 +26,11 @@ std::string Mid(std::string_view utf8, std::size_t start1, std::size_t count = s
 std::string Left(std::string_view utf8, std::size_t count);
 std::string Right(std::string_view utf8, std::size_t count);
 std::string Trim(std::string_view s);  // blanks only, like Trim$
+// Bytes up to the first that is not ASCII (the whole text when all are):
+// those read the same in either encoding.
+std::size_t AsciiPrefix(std::string_view s);
+// Appends code point cp to out, encoded as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
 
 // The error of a failed open or creation of path (err is errno): 76 when its
 // folder is missing, 53 a missing file read, 70 no permission, 64 a bad

@@ -94,17 +94,7 @@ std::string TextoDeCampo(const dao::Value& valor) {
 
 namespace {
 
-bool EsAscii(std::string_view s) {
-    std::size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-        std::uint64_t w;
-        std::memcpy(&w, s.data() + i, sizeof w);
-        if (w & 0x8080808080808080ULL) return false;
-    }
-    for (; i < s.size(); ++i)
-        if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
-    return true;
-}
+bool EsAscii(std::string_view s) { return zv::text::AsciiPrefix(s) == s.size(); }
 
 std::string_view SinBlancos(std::string_view s) {
     std::size_t b = s.find_first_not_of(' ');

@@ -17,6 +17,7 @@
 
 #include "platform/dao/collation.h"
 #include "platform/dao/internal.h"
+#include "platform/textfile.h"
 
 namespace dao {
 
@@ -160,8 +161,7 @@ int CompareText(std::string_view a, std::string_view b) { return CompareTextHere
 void AppendFolded(std::string_view text, std::string& out) {
     text = WithoutTrailingBlanks(text);
     for (std::size_t i = 0; i < text.size();) {
-        std::size_t ascii = i;
-        while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+        const std::size_t ascii = i + zv::text::AsciiPrefix(text.substr(i));
         if (ascii > i) {  // a run of ASCII, folded in place
             const std::size_t desde = out.size();
             out.append(text.data() + i, ascii - i);
@@ -170,21 +170,7 @@ void AppendFolded(std::string_view text, std::string& out) {
             continue;
         }
         const char32_t f = Folded(Next(text, i));  // an overlong sequence may fold to ASCII
-        if (f < 0x80) {
-            out += static_cast<char>(f);
-        } else if (f < 0x800) {
-            out += static_cast<char>(0xC0 | (f >> 6));
-            out += static_cast<char>(0x80 | (f & 0x3F));
-        } else if (f < 0x10000) {
-            out += static_cast<char>(0xE0 | (f >> 12));
-            out += static_cast<char>(0x80 | ((f >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (f & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (f >> 18));
-            out += static_cast<char>(0x80 | ((f >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((f >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (f & 0x3F));
-        }
+        zv::text::AppendUtf8(out, f);
     }
 }
 
