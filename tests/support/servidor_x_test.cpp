@@ -108,3 +108,40 @@ TEST(ServidorX, ManyServersStartingAndStoppingSideBySideEachKeepAnswering) {
 }
 
 }  // namespace
+
+namespace {
+
+int negadas = 0;  // redirections refused to the would-be manager below
+int CuentaNegadas(Display*, XErrorEvent* e) {
+    if (e->error_code == BadAccess) ++negadas;
+    return 0;
+}
+
+}  // namespace
+
+// Looking for a window manager must not take the manager's place, even for a
+// moment: a manager starting while the test looks would find it taken and
+// give up. Here a client keeps taking and leaving the place, as a starting
+// manager would, while the test keeps looking for two seconds.
+TEST(ServidorX, LookingForAWindowManagerLeavesItsPlaceFree) {
+    zvtest::ServidorX x;
+    Display* d = XOpenDisplay(x.Display().c_str());
+    ASSERT_NE(d, nullptr);
+    negadas = 0;
+    auto anterior = XSetErrorHandler(CuentaNegadas);
+    auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    // It finds the place sometimes held, sometimes free: only its looking counts.
+    std::thread mira([&] {
+        while (std::chrono::steady_clock::now() < limite) zvtest::EsperaGestorDeVentanas(x.Display(), 1);
+    });
+    while (std::chrono::steady_clock::now() < limite) {
+        XSelectInput(d, DefaultRootWindow(d), SubstructureRedirectMask);
+        XSync(d, False);
+        XSelectInput(d, DefaultRootWindow(d), NoEventMask);
+        XSync(d, False);
+    }
+    mira.join();
+    XSetErrorHandler(anterior);
+    XCloseDisplay(d);
+    EXPECT_EQ(negadas, 0);
+}
