@@ -81,27 +81,24 @@ int CompareBy(std::string_view a, std::string_view b, Key key) {
 // a word at a time, the last word overlapping the one before, so that a
 // key of a few bytes costs one or two loads.
 std::size_t FirstDifference(const char* a, const char* b, std::size_t n) {
-    if constexpr (std::endian::native != std::endian::little) {
-        std::size_t i = 0;
-        while (i < n && a[i] == b[i]) ++i;
-        return i;
+    if constexpr (std::endian::native == std::endian::little) {
+        auto differ = [&](std::size_t at, auto word) -> std::size_t {
+            decltype(word) x, y;
+            std::memcpy(&x, a + at, sizeof x);
+            std::memcpy(&y, b + at, sizeof y);
+            return x == y ? n : at + static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;
+        };
+        if (n >= 8) {
+            for (std::size_t i = 0; i + 8 <= n; i += 8)
+                if (std::size_t d = differ(i, std::uint64_t{}); d != n) return d;
+            return differ(n - 8, std::uint64_t{});
+        }
+        if (n >= 4) {
+            if (std::size_t d = differ(0, std::uint32_t{}); d != n) return d;
+            return differ(n - 4, std::uint32_t{});
+        }
     }
-    auto differ = [&](std::size_t at, auto word) -> std::size_t {
-        decltype(word) x, y;
-        std::memcpy(&x, a + at, sizeof x);
-        std::memcpy(&y, b + at, sizeof y);
-        return x == y ? n : at + static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;
-    };
-    if (n >= 8) {
-        for (std::size_t i = 0; i + 8 <= n; i += 8)
-            if (std::size_t d = differ(i, std::uint64_t{}); d != n) return d;
-        return differ(n - 8, std::uint64_t{});
-    }
-    if (n >= 4) {
-        if (std::size_t d = differ(0, std::uint32_t{}); d != n) return d;
-        return differ(n - 4, std::uint32_t{});
-    }
-    std::size_t i = 0;
+    std::size_t i = 0;  // a few bytes, or a machine whose words read the other way
     while (i < n && a[i] == b[i]) ++i;
     return i;
 }

@@ -6,6 +6,7 @@
 
 #include "platform/dao/conversion.h"
 #include "platform/dao/internal.h"
+#include "platform/textfile.h"
 
 namespace dao {
 
@@ -14,14 +15,9 @@ namespace {
 // SQLite's length() of a UTF-8 text: its characters, a stray continuation
 // byte counting as one. -1 for a text holding a NUL (length() stops there).
 long long LengthOf(std::string_view s) {
-    // Eight ASCII bytes, none of them NUL, are eight characters.
-    constexpr std::uint64_t kLow = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
-    std::size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-        std::uint64_t w;
-        std::memcpy(&w, s.data() + i, sizeof w);
-        if ((w & kHigh) || ((w - kLow) & ~w & kHigh)) break;
-    }
+    // A run of ASCII without a NUL is one character a byte.
+    std::size_t i = zv::text::AsciiPrefix(s);
+    if (std::memchr(s.data(), 0, i)) return -1;
     long long n = static_cast<long long>(i);
     while (i < s.size()) {
         auto c = static_cast<unsigned char>(s[i++]);
