@@ -765,6 +765,65 @@ private slots:
         QVERIFY(item("sub"));
     }
 
+    // The walk of a user from the root drive into the home folder, which is
+    // a drive of its own: the drive list follows the folder list into it,
+    // climbing up works from any folder, and choosing the root drive again
+    // shows the root's folders. After every step both lists agree.
+    void theDriveListFollowsAFolderWalkedIntoUnderAnotherDrive() {
+        const fs::path raiz = dir->path() / "raiz";
+        const fs::path personal = raiz / "home" / "yo";
+        fs::create_directories(personal / "docs");
+        fs::create_directories(raiz / "usr");
+        const std::vector<zvimport::Unidad> unidades{{"Raíz", raiz.string(), false}, {"Personal", personal.string(), false}};
+        zvimport::FuenteDeUnidades() = [&] { return unidades; };
+        Abre();
+        auto fila = [&](const QString& texto) -> QListWidgetItem* {
+            for (int i = 0; i < DirList()->count(); ++i)
+                if (DirList()->item(i)->text().trimmed() == texto) return DirList()->item(i);
+            return nullptr;
+        };
+        auto entra = [&](const QString& texto) {
+            return [&, texto] {
+                QListWidgetItem* item = fila(texto);
+                QVERIFY2(item, qPrintable(texto));
+                emit DirList()->itemDoubleClicked(item);
+            };
+        };
+        struct Paso {
+            const char* que;
+            std::function<void()> accion;
+            fs::path carpeta;
+            int unidad;                  // the drive both lists show
+            std::vector<QString> filas;  // the folder list, top to bottom
+        };
+        const QString r = QString::fromStdString(raiz.string()), p = QString::fromStdString(personal.string());
+        const Paso pasos[] = {
+            {"opening", [] {}, raiz, 0, {r, "home", "usr"}},
+            {"into home", entra("home"), raiz / "home", 0, {r, "home", "yo"}},
+            {"into yo, the home folder", entra("yo"), personal, 1, {p, "docs"}},
+            {"into docs", entra("docs"), personal / "docs", 1, {p, "docs"}},
+            {"the top row", [&] { emit DirList()->itemDoubleClicked(DirList()->item(0)); }, personal, 1, {p, "docs"}},
+            {"choosing Raíz", [&] { DrvLst()->setCurrentIndex(0); }, raiz, 0, {r, "home", "usr"}},
+            {"into home again", entra("home"), raiz / "home", 0, {r, "home", "yo"}},
+            {"the top row again", [&] { emit DirList()->itemDoubleClicked(DirList()->item(0)); }, raiz, 0, {r, "home", "usr"}},
+            {"choosing Personal", [&] { DrvLst()->setCurrentIndex(1); }, personal, 1, {p, "docs"}},
+        };
+        for (const Paso& paso : pasos) {
+            paso.accion();
+            if (QTest::currentTestFailed()) return;
+            const QString que = QString::fromUtf8(paso.que);
+            QVERIFY2(frm->Carpeta() == paso.carpeta.string(), qPrintable(que + ": " + QString::fromStdString(frm->Carpeta())));
+            QVERIFY2(DrvLst()->currentText() == QString::fromStdString(zvimport::TextoUnidad(unidades[paso.unidad])),
+                     qPrintable(que + ": " + DrvLst()->currentText()));
+            std::vector<QString> filas;
+            for (int i = 0; i < DirList()->count(); ++i) filas.push_back(DirList()->item(i)->text().trimmed());
+            QVERIFY2(filas == paso.filas, qPrintable(que + ": " + QStringList(filas.begin(), filas.end()).join(", ")));
+            QCOMPARE(DirList()->item(0)->data(Qt::UserRole).toString(), QString::fromStdString(unidades[paso.unidad].raiz));
+            QCOMPARE(DirList()->currentItem()->data(Qt::UserRole).toString(), QString::fromStdString(paso.carpeta.string()));
+        }
+        QVERIFY(mensajes.shown.empty());
+    }
+
     void enterMovesToTheNextControlAndNeverStartsAnImport() {
         Abre();
         frm->activateWindow();

@@ -338,6 +338,12 @@ void FrmImportar::LlenaCarpetas(const std::string& carpeta, const std::vector<st
     DirList_->clear();
     const int unidad = UnidadDeRuta(DrvLst_->Unidades(), carpeta);
     const std::string raiz = unidad >= 0 ? DrvLst_->Unidades()[unidad].raiz : carpeta;
+    // The folder chain starts at the drive that holds the folder: a folder
+    // walked into under another drive of the list (the home folder, a
+    // medium) moves the drive list there, so that both lists agree and
+    // choosing the drive left behind takes the folder list back to it.
+    const Unidad* elegida = DrvLst_->Actual();
+    if (!elegida || unidad < 0 || elegida->raiz != raiz) DrvLst_->EligeSinAviso(unidad);
     const auto camino = CaminoDesdeRaiz(raiz, carpeta);
     const QIcon abierta = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon cerrada = style()->standardIcon(QStyle::SP_DirClosedIcon);
