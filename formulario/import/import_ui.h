@@ -33,6 +33,12 @@ public:
     // The two result labels.
     virtual void FijaTransferidos(const std::string& /*texto*/) {}
     virtual void FijaRechazados(const std::string& /*texto*/) {}
+    // Both labels at once, as the transfer sets them after every line: a
+    // form shows the two texts together, never one without the other.
+    virtual void FijaContadores(const std::string& transferidos, const std::string& rechazados) {
+        FijaTransferidos(transferidos);
+        FijaRechazados(rechazados);
+    }
     // While the transfer reads the file it sets both labels after every
     // line, far oftener than a screen can show a change: between these two
     // calls a form may show the labels at its own pace, as long as their

@@ -208,8 +208,8 @@ void Importacion::RechazaLinea(Lectura& lectura, const std::string& linea) {
 }
 
 void Importacion::MuestraContadores(const Lectura& lectura) {
-    ui_.FijaTransferidos(std::to_string(lectura.transferidos) + " registro(s) transferido(s)");
-    ui_.FijaRechazados(std::to_string(lectura.rechazados) + " registro(s) rechazado(s)");
+    ui_.FijaContadores(std::to_string(lectura.transferidos) + " registro(s) transferido(s)",
+                       std::to_string(lectura.rechazados) + " registro(s) rechazado(s)");
 }
 
 bool Importacion::FinDeLectura(Lectura& lectura) {

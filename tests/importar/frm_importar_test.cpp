@@ -90,6 +90,16 @@ void EscribeLineas(const fs::path& archivo, const std::vector<std::string>& line
     w.Close();
 }
 
+// The count a result label shows ("12 registro(s) ...", "0          Registro(s) ...").
+int Numero(const QString& etiqueta) { return etiqueta.section(' ', 0, 0).toInt(); }
+
+// The demo file's first line as the affiliate of document number `documento`.
+std::string LineaConDocumento(const std::string& primera, int documento) {
+    std::string l = primera;
+    l.replace(l.find("40123456"), 8, std::to_string(documento));
+    return l;
+}
+
 // Counts the paintings of a widget.
 class Pinturas : public QObject {
 public:
@@ -592,6 +602,43 @@ private slots:
             QCOMPARE(Etiqueta("lblRechazados"), QString("0 registro(s) rechazado(s)"));
             frm.reset();
         }
+    }
+
+    // The two result labels change together: each time the import yields,
+    // they show the counts of the same line, the rows the transaction holds
+    // and the lines the reject log holds (the clock steps a screen's frame
+    // at each yield, so every line's counts are shown).
+    void theTwoCountersAlwaysShowTheSameLine() {
+        const std::string primera = LineasDe(Demo()).front();
+        std::vector<std::string> lineas;
+        for (int i = 0; i < 12; ++i) {
+            lineas.push_back(LineaConDocumento(primera, 50000000 + i));
+            if (i % 2 == 1) lineas.push_back(lineas.back());  // a duplicate, rejected
+        }
+        EscribeLineas(uno / kArchivo, lineas);
+        auto ahora = std::chrono::steady_clock::now();
+        zvform::RitmoDePantalla::FuenteDeReloj() = [&] { return ahora; };
+        Abre();
+        Prepara();
+        const fs::path log = fs::path(Estado::G().gRutaRpt) / "084120080120142829551.Log";
+        int vistas = 0;
+        QStringList desacuerdos;
+        alCeder = [&] {
+            if (!frm->Motor().TransferenciaEnCurso) return;  // the count runs while the file is read
+            ++vistas;
+            const long filas = Cuenta("F841DETDES");
+            const long rechazadas = fs::exists(log) ? long(LineasDe(log).size()) : 0L;
+            const QString t = Etiqueta("lblTransferidos"), r = Etiqueta("lblRechazados");
+            if (Numero(t) != filas || Numero(r) != rechazadas)
+                desacuerdos << QString("%1 / %2 with %3 rows and %4 rejects").arg(t, r).arg(filas).arg(rechazadas);
+            ahora += std::chrono::milliseconds(40);
+        };
+        Aceptar()->click();
+        alCeder = nullptr;
+        QVERIFY(vistas >= int(lineas.size()));
+        QVERIFY2(desacuerdos.isEmpty(), qPrintable(desacuerdos.join("; ")));
+        QCOMPARE(Etiqueta("lblTransferidos"), QString("12 registro(s) procesado(s) correctamente"));
+        QCOMPARE(Etiqueta("lblRechazados"), QString("6 registro(s) rechazado(s)"));
     }
 
     void anImportWithRejectsLeavesNothingAndShowsTheReportOnlyOnYes() {

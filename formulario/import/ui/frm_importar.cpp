@@ -435,17 +435,23 @@ bool FrmImportar::Valida_Datos() {
 
 // Outside a count every text is shown at once; during one, painting the
 // labels after every line would cost the import most of its time, so they
-// follow at the screen's pace and take the last texts at the count's end.
+// follow at the screen's pace, both together, and take the last texts at
+// the count's end. A label set alone during a count waits for the next
+// showing of both.
 void FrmImportar::FijaTransferidos(const std::string& texto) {
     transferidos_ = Q(texto);
     if (!contando_) lblTransferidos_->setText(transferidos_);
-    else if (ritmo_.Toca()) MuestraContadores();
 }
 
 void FrmImportar::FijaRechazados(const std::string& texto) {
     rechazados_ = Q(texto);
     if (!contando_) lblRechazados_->setText(rechazados_);
-    else if (ritmo_.Toca()) MuestraContadores();
+}
+
+void FrmImportar::FijaContadores(const std::string& transferidos, const std::string& rechazados) {
+    transferidos_ = Q(transferidos);
+    rechazados_ = Q(rechazados);
+    if (!contando_ || ritmo_.Toca()) MuestraContadores();
 }
 
 void FrmImportar::EmpiezaCuenta() {

@@ -40,6 +40,7 @@ public:
     bool Valida_Datos() override;
     void FijaTransferidos(const std::string& texto) override;
     void FijaRechazados(const std::string& texto) override;
+    void FijaContadores(const std::string& transferidos, const std::string& rechazados) override;
     void EmpiezaCuenta() override;
     void TerminaCuenta() override;
     void HabilitaAceptar() override;
