@@ -99,6 +99,7 @@ private:
 
     bool DatosDeLaImportacion(std::string& ruc, std::string& periodo);
     bool Importa(const std::string& ruc, const std::string& periodo);
+    bool DeshaceTransferencia();
     void GrabaCabecera(const std::string& ruc, const std::string& periodo);
     bool GrabaCasillas(const std::string& ruc, const std::string& periodo);
     template <class Paso>
@@ -108,6 +109,7 @@ private:
     Lectura* lectura_ = nullptr;       // the transfer in progress
     bool importando_ = false;          // one import at a time
     bool transaccionAbierta_ = false;  // the driver's transaction is open
+    long transferidosMostrados_ = 0;   // rows of this run the form was told were transferred
 };
 
 // Box 597 (and 598): 0 when the three totals add up below zero; otherwise

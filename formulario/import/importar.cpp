@@ -115,14 +115,10 @@ bool Importacion::Importa(const std::string& ruc, const std::string& periodo) {
         }))
         return false;
     RegistrosTransferidos = 0;
+    transferidosMostrados_ = 0;
     bool transferido = false;
     if (!Intenta([&] { transferido = Transferencia(ruc, periodo, ui_.Carpeta()); })) return false;
-    if (!transferido) {
-        return Intenta([&] {
-            if (transaccionAbierta_) Base().Rollback();
-            transaccionAbierta_ = false;
-        });
-    }
+    if (!transferido) return DeshaceTransferencia();
     ui_.RepintaProgreso();
     ui_.FijaProgreso(9);
     ui_.FijaTextoProgreso("Actualizando tablas del sistema.");
@@ -137,6 +133,21 @@ bool Importacion::Importa(const std::string& ruc, const std::string& periodo) {
     if (!ArchivoTransferido.empty())
         zv::MsgBox("Archivo : " + ArchivoTransferido + " transferido", zv::Icon::Information, zv::Buttons::Ok,
                    kTituloFormulario);
+    return true;
+}
+
+// A transfer that stopped on an error leaves its rows in the transaction:
+// they are undone, and so is the count of them on the form, which shows
+// what is stored (none). A transfer with rejects undid its rows itself and
+// its labels tell the lines processed, which stay.
+bool Importacion::DeshaceTransferencia() {
+    if (!transaccionAbierta_) return true;
+    if (!Intenta([&] {
+            Base().Rollback();
+            transaccionAbierta_ = false;
+        }))
+        return false;
+    if (transferidosMostrados_ > 0) ui_.FijaTransferidos("0 registro(s) transferido(s)");
     return true;
 }
 

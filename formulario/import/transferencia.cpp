@@ -208,6 +208,7 @@ void Importacion::RechazaLinea(Lectura& lectura, const std::string& linea) {
 }
 
 void Importacion::MuestraContadores(const Lectura& lectura) {
+    transferidosMostrados_ = lectura.transferidos;
     ui_.FijaContadores(std::to_string(lectura.transferidos) + " registro(s) transferido(s)",
                        std::to_string(lectura.rechazados) + " registro(s) rechazado(s)");
 }

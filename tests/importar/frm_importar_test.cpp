@@ -21,6 +21,8 @@
 #include <memory>
 #include <set>
 
+#include <sqlite3.h>
+
 #include "formulario/app/abridores.h"
 #include "formulario/core/errores.h"
 #include "formulario/core/estado.h"
@@ -37,6 +39,7 @@
 #include "platform/filenames.h"
 #include "platform/msgbox.h"
 #include "platform/textfile.h"
+#include "tests/support/disco_lleno.h"
 #include "tests/support/support.h"
 #include "tests/support/textos_cortados.h"
 
@@ -639,6 +642,40 @@ private slots:
         QVERIFY2(desacuerdos.isEmpty(), qPrintable(desacuerdos.join("; ")));
         QCOMPARE(Etiqueta("lblTransferidos"), QString("12 registro(s) procesado(s) correctamente"));
         QCOMPARE(Etiqueta("lblRechazados"), QString("6 registro(s) rechazado(s)"));
+    }
+
+    // The disk fills up half-way: the transfer's error is shown over the
+    // last counts, and once the rows are undone the frame claims none.
+    void aTransferUndoneOnAFullDiskShowsNoRecordTransferred() {
+        zvtest::DiscoLleno disco;
+        Estado::G().gBase.reset();
+        QVERIFY(zvform::LeerIni());  // the connection now writes through the disk
+        // A page cache smaller than the file: the rows reach the disk during the transfer.
+        QCOMPARE(sqlite3_exec(Base().Handle(), "PRAGMA cache_size = 10", nullptr, nullptr, nullptr), SQLITE_OK);
+        const std::string primera = LineasDe(Demo()).front();
+        std::vector<std::string> lineas;
+        for (int i = 0; i < 500; ++i) lineas.push_back(LineaConDocumento(primera, 50000000 + i));
+        EscribeLineas(uno / kArchivo, lineas);
+        auto ahora = std::chrono::steady_clock::now();
+        zvform::RitmoDePantalla::FuenteDeReloj() = [&] { return ahora; };
+        Abre();
+        Prepara();
+        int contadas = 0;  // the most rows the frame showed as transferred
+        alCeder = [&] {
+            contadas = std::max(contadas, Numero(Etiqueta("lblTransferidos")));
+            ahora += std::chrono::milliseconds(40);
+        };
+        disco.Llena(0);
+        Aceptar()->click();
+        alCeder = nullptr;
+        QVERIFY(disco.Rechazos() > 0);
+        QCOMPARE(Textos(), (std::vector<std::string>{"Error Tecnico: 3026 No hay espacio suficiente en el disco."}));
+        disco.Libera();
+        QVERIFY2(contadas > 0, "the disk filled before any row was counted");
+        for (const char* tabla : {"F841DETDES", "CAB", "DET"}) QCOMPARE(Cuenta(tabla), 0L);
+        QCOMPARE(Etiqueta("lblTransferidos"), QString("0 registro(s) transferido(s)"));
+        QCOMPARE(Etiqueta("lblRechazados"), QString("0 registro(s) rechazado(s)"));
+        QVERIFY(!Hijo<QGroupBox>("Frame3")->isVisible());
     }
 
     void anImportWithRejectsLeavesNothingAndShowsTheReportOnlyOnYes() {
