@@ -114,6 +114,20 @@ TEST_F(ZvbaseTest, TheHelpDescribesWhatTheUserCanDo) {
         EXPECT_NE(ayuda.find(oferta), std::string::npos) << oferta;
 }
 
+// The import section tells what an affiliates file must be and where the
+// fault of each rejected line is told: an editor's UTF-8 file is refused
+// line by line by messages that cannot say it themselves.
+TEST_F(ZvbaseTest, TheHelpsImportSectionSaysWhatTheAffiliatesFileMustBe) {
+    const std::string ayuda = zv::text::ReadAll(inst.folder / "0841" / "zvform.hlp");
+    const std::size_t inicio = ayuda.find("IMPORTAR INFORMACIÓN DE AFILIADOS");
+    ASSERT_NE(inicio, std::string::npos) << ayuda;
+    const std::string seccion = ayuda.substr(inicio, ayuda.find("\r\n\r\n", inicio) - inicio);
+    for (const char* dato : {"0841 + periodo (AAAAMM) + RUC + .TXT", "084120080120142829551.TXT", "Windows-1252",
+                             "CR LF", "UTF-8", "separador |", "Reporte de errores de transferencia",
+                             "descripción de su error", ".Log"})
+        EXPECT_NE(seccion.find(dato), std::string::npos) << dato << "\n" << seccion;
+}
+
 TEST_F(ZvbaseTest, SendDescriptorsHaveThirteenFields) {
     auto raw = RawBytes(inst.folder / "tmp" / "env841.txt");
     EXPECT_NE(raw.find("\r\n"), std::string::npos);
