@@ -11,6 +11,7 @@
 
 #include <sodium.h>
 
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -29,6 +30,34 @@ const char* kHeader = "# ZVBAS.MDW: cuentas del grupo de trabajo";
 struct Account {
     std::string user, hash;
 };
+
+// A file that is there but cannot be read is not one without accounts: its
+// accounts are kept, and whoever asked is told.
+[[noreturn]] void ThrowUnreadable(const std::string& systemDb) {
+    throw Error(err::SystemDbMissing, "No se puede leer el archivo de información del grupo de trabajo '" + systemDb +
+                                          "'. Compruebe que el usuario tiene permiso para leerlo.");
+}
+
+[[noreturn]] void ThrowMissingOrLocked(const std::string& systemDb) {
+    throw Error(err::SystemDbMissing, errtext::For(err::SystemDbMissing, systemDb));
+}
+
+enum class Reading { Read, Missing, Unreadable };
+
+// The file's lines, CR dropped.
+Reading ReadLines(const std::string& path, std::vector<std::string>& lines) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::exists(path, ec)) return ec ? Reading::Unreadable : Reading::Missing;
+    if (fs::is_directory(path, ec)) return Reading::Unreadable;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return Reading::Unreadable;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    return in.bad() ? Reading::Unreadable : Reading::Read;
+}
 
 bool ParseLine(const std::string& raw, Account& a) {
     std::string line = raw;
@@ -61,41 +90,37 @@ bool Verifies(const std::string& hash, const std::string& password) {
 }  // namespace
 
 void AddAccount(const std::string& systemDb, const std::string& user, const std::string& password) {
-    std::vector<std::string> kept;
-    {
-        std::ifstream in(systemDb, std::ios::binary);
-        std::string line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            Account a;
-            if (ParseLine(line, a) && !conv::EqualsIgnoringCase(a.user, user)) kept.push_back(line);
-        }
+    std::vector<std::string> lines, kept;
+    if (ReadLines(systemDb, lines) == Reading::Unreadable) ThrowUnreadable(systemDb);
+    for (const auto& line : lines) {
+        Account a;
+        if (ParseLine(line, a) && !conv::EqualsIgnoringCase(a.user, user)) kept.push_back(line);
     }
     StartSodium(systemDb);
     kept.push_back(user + "=" + HashOf(password, systemDb));
     std::string bytes = std::string(kHeader) + "\r\n";
     for (const auto& l : kept) bytes += l + "\r\n";
     std::error_code ec;
-    if (!zv::files::WriteReplacing(systemDb, bytes, ec))
-        throw Error(err::SystemDbMissing, errtext::For(err::SystemDbMissing, systemDb));
+    if (!zv::files::WriteReplacing(systemDb, bytes, ec)) ThrowMissingOrLocked(systemDb);
 }
 
 void CheckAccount(const std::string& systemDb, const std::string& user, const std::string& password) {
+    if (systemDb.empty()) ThrowMissingOrLocked(systemDb);
     std::string path = systemDb;
-    if (!path.empty())
-        if (auto found = zv::files::FindIgnoringCase(path)) path = found->string();
-    std::ifstream in(path, std::ios::binary);
-    if (systemDb.empty() || !in) throw Error(err::SystemDbMissing, errtext::For(err::SystemDbMissing, systemDb));
+    if (auto found = zv::files::FindIgnoringCase(path)) path = found->string();
+    std::vector<std::string> lines;
+    const Reading reading = ReadLines(path, lines);
+    if (reading == Reading::Missing) ThrowMissingOrLocked(systemDb);
+    if (reading == Reading::Unreadable) ThrowUnreadable(systemDb);
     StartSodium(systemDb);
-    std::string line;
     bool header = false;
-    while (std::getline(in, line)) {
+    for (const auto& line : lines) {
         if (line.rfind("# ZVBAS.MDW", 0) == 0) header = true;
         Account a;
         if (!ParseLine(line, a)) continue;
         if (conv::EqualsIgnoringCase(a.user, user) && Verifies(a.hash, password)) return;
     }
-    if (!header) throw Error(err::SystemDbMissing, errtext::For(err::SystemDbMissing, systemDb));
+    if (!header) ThrowMissingOrLocked(systemDb);
     throw Error(err::NotValidAccount, errtext::For(err::NotValidAccount));
 }
 

@@ -115,6 +115,54 @@ TEST_F(DaoTest, AnAccountOfTheEarlierFormIsRefused) {
     EXPECT_EQ(ErrorOf([&] { e.OpenDatabase(dbPath); }), dao::err::NotValidAccount);
 }
 
+// A workgroup file that is there but cannot be read (another user's 0600
+// file, or a folder in its place) holds accounts nobody can see: adding one
+// must not replace it with a file of that one account alone.
+TEST_F(DaoTest, AnUnreadableWorkgroupFileIsAnErrorAndStaysAsItWas) {
+    const std::string unreadable =
+        "No se puede leer el archivo de información del grupo de trabajo '" + mdwPath +
+        "'. Compruebe que el usuario tiene permiso para leerlo.";
+    const std::string before = zvtest::Bytes(mdwPath);
+    ASSERT_FALSE(before.empty());
+    auto errorOf = [](auto&& f) -> std::string {
+        try {
+            f();
+        } catch (const dao::Error& e) {
+            return std::to_string(e.Number()) + " " + e.Description();
+        }
+        return "none";
+    };
+    {
+        fs::permissions(mdwPath, fs::perms::owner_write);
+        const zvtest::SinPasarPorEncimaDePermisos sinPoder;
+        if (!sinPoder.Activo()) GTEST_SKIP() << "this thread cannot give up root's rights over files";
+        const int fd = ::open(mdwPath.c_str(), O_RDONLY);
+        if (fd >= 0) ::close(fd);
+        if (fd >= 0) GTEST_SKIP() << "running with rights over every file";
+        EXPECT_EQ(errorOf([&] { dao::workgroup::AddAccount(mdwPath, "otro0001", kPassword); }), "3028 " + unreadable);
+        EXPECT_EQ(errorOf([&] { dao::workgroup::CheckAccount(mdwPath, kUser, kPassword); }), "3028 " + unreadable);
+    }
+    fs::permissions(mdwPath, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(zvtest::Bytes(mdwPath), before);
+    EXPECT_EQ(errorOf([&] { dao::workgroup::CheckAccount(mdwPath, kUser, kPassword); }), "none");
+
+    const std::string folder = (dir.path() / "CARPETA.MDW").string();
+    fs::create_directory(folder);
+    const std::string inFolder =
+        "3028 No se puede leer el archivo de información del grupo de trabajo '" + folder +
+        "'. Compruebe que el usuario tiene permiso para leerlo.";
+    EXPECT_EQ(errorOf([&] { dao::workgroup::AddAccount(folder, kUser, kPassword); }), inFolder);
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_TRUE(fs::is_empty(folder));
+
+    const std::string missing = (dir.path() / "NUEVO.MDW").string();  // missing is no error: it is made
+    EXPECT_EQ(errorOf([&] { dao::workgroup::CheckAccount(missing, kUser, kPassword); }),
+              "3028 No se puede iniciar la aplicación. Falta el archivo de información del grupo de trabajo '" +
+                  missing + "' o está abierto en modo exclusivo por otro usuario.");
+    EXPECT_EQ(errorOf([&] { dao::workgroup::AddAccount(missing, kUser, kPassword); }), "none");
+    EXPECT_EQ(errorOf([&] { dao::workgroup::CheckAccount(missing, kUser, kPassword); }), "none");
+}
+
 TEST_F(DaoTest, ExclusiveHolderRefusesSharedOpensAndTheReverse) {
     db.reset();
     {

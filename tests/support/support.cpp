@@ -205,13 +205,14 @@ std::optional<int> ComoOtroUsuario(const std::function<int()>& f) {
 
 namespace {
 
-// Lowers or raises again this thread's CAP_DAC_OVERRIDE; false when the
-// system refuses.
+// Lowers or raises again this thread's CAP_DAC_OVERRIDE and
+// CAP_DAC_READ_SEARCH (the second alone still lets root read every file);
+// false when the system refuses.
 bool PasaPorEncimaDePermisos(bool si) {
     __user_cap_header_struct cabecera{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct datos[_LINUX_CAPABILITY_U32S_3]{};
     if (::syscall(SYS_capget, &cabecera, datos) != 0) return false;
-    const auto bit = 1u << CAP_DAC_OVERRIDE;
+    const auto bit = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
     datos[0].effective = si ? (datos[0].effective | bit) : (datos[0].effective & ~bit);
     return ::syscall(SYS_capset, &cabecera, datos) == 0;
 }

@@ -64,8 +64,9 @@ std::optional<int> ComoOtroUsuario(const std::function<int()>& f);
 void AbreATodos(const fs::path& raiz);
 
 // While it lives, this thread no longer passes over files' permissions as
-// root does (CAP_DAC_OVERRIDE is lowered, and raised again at its end), so
-// that a file without write permission refuses root too. Activo() is false
+// root does (CAP_DAC_OVERRIDE and CAP_DAC_READ_SEARCH are lowered, and raised
+// again at its end), so that a file without write or read permission refuses
+// root too. Activo() is false
 // where the system refuses to change it; without root there is nothing to
 // lower and it is true.
 class SinPasarPorEncimaDePermisos {
