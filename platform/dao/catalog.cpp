@@ -23,7 +23,15 @@ std::string SqlLiteral(std::string_view s) {
     return out + "'";
 }
 
+// A text the catalog cannot do without (a table's or column's name); nullptr
+// when it is Null, which only a damaged database holds.
+const char* NameAt(sqlite3_stmt* stmt, int column) {
+    return reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+}
+
 }  // namespace
+
+void Database::Impl::ThrowDamaged() { Throw(err::UnrecognizedFormat, errtext::For(err::UnrecognizedFormat, path)); }
 
 bool Database::Impl::TableExists(std::string_view table, std::string* actualName) {
     Value name = Scalar("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE",
@@ -49,26 +57,40 @@ void Database::Impl::EnsureCatalog() {
     Run(kCreateCatalogKeys, {}, false);
 }
 
+// The catalog counts as read only once all of it was: a failure leaves it
+// to be read again at the next use.
 void Database::Impl::RefreshCatalog() {
     int version = static_cast<int>(Scalar("PRAGMA schema_version").AsLong());
     if (version == catalogSchemaVersion) return;
     catalog.clear();
-    catalogSchemaVersion = version;
-    if (Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysColumnas'").IsNull()) return;
+    catalogSchemaVersion = -1;
+    if (Scalar("SELECT 1 FROM sqlite_master WHERE name = 'MSysColumnas'").IsNull()) {
+        catalogSchemaVersion = version;
+        return;
+    }
     sqlite3_stmt* stmt = nullptr;
     const std::string sql = "SELECT Tabla, Columna, Tipo, Tamano, PermiteVacio FROM MSysColumnas";
     int rc = cache->Acquire(sql, &stmt);
     if (rc != SQLITE_OK) Fail(rc);
+    bool damaged = false;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const char* table = NameAt(stmt, 0);
+        const char* column = NameAt(stmt, 1);
+        if (!table || !column) {
+            damaged = true;
+            break;
+        }
         ColumnMeta m;
         m.type = static_cast<DataType>(sqlite3_column_int(stmt, 2));
         m.size = sqlite3_column_int(stmt, 3);
         m.allowZeroLength = sqlite3_column_int(stmt, 4) != 0;
-        auto text = [&](int i) { return std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i))); };
-        catalog[conv::Lower(text(0))][conv::Lower(text(1))] = m;
+        catalog[conv::Lower(table)][conv::Lower(column)] = m;
     }
     cache->Release(sql, stmt);
+    if (damaged || rc != SQLITE_DONE) catalog.clear();
+    if (damaged) ThrowDamaged();
     if (rc != SQLITE_DONE) Fail(rc);
+    catalogSchemaVersion = version;
 }
 
 const ColumnMeta* Database::Impl::FindColumnMeta(std::string_view table, std::string_view column) {
@@ -149,9 +171,15 @@ std::vector<ColumnRule> Database::Impl::ColumnRules(const std::string& table) {
     int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
     if (rc != SQLITE_OK) Fail(rc);
     sqlite3_bind_text(stmt, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+    bool damaged = false;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         ColumnRule c;
-        c.name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        const char* name = NameAt(stmt, 0);
+        if (!name) {
+            damaged = true;
+            break;
+        }
+        c.name = name;
         c.key = sqlite3_column_int(stmt, 1) > 0;
         bool cataloged = sqlite3_column_type(stmt, 2) != SQLITE_NULL;
         if (cataloged && static_cast<DataType>(sqlite3_column_int(stmt, 2)) == DataType::Text) {
@@ -163,6 +191,7 @@ std::vector<ColumnRule> Database::Impl::ColumnRules(const std::string& table) {
         checked.push_back(c);
     }
     sqlite3_finalize(stmt);
+    if (damaged) ThrowDamaged();
     if (rc != SQLITE_DONE) Fail(rc);
     if (hasCatalog) {
         Value index = Scalar("SELECT Indice FROM MSysClaves WHERE Tabla = ?", {table});
@@ -172,12 +201,20 @@ std::vector<ColumnRule> Database::Impl::ColumnRules(const std::string& table) {
             if (rc != SQLITE_OK) Fail(rc);
             std::string idx = index.AsText();
             sqlite3_bind_text(stmt, 1, idx.c_str(), -1, SQLITE_TRANSIENT);
-            while (sqlite3_step(stmt) == SQLITE_ROW) {
-                std::string col = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+            // A key is made of columns: an index of expressions in its place
+            // (a column without a name) is a damaged catalog.
+            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+                const char* col = NameAt(stmt, 0);
+                if (!col) {
+                    damaged = true;
+                    break;
+                }
                 for (auto& c : checked)
                     if (conv::EqualsIgnoringCase(c.name, col)) c.key = true;
             }
             sqlite3_finalize(stmt);
+            if (damaged) ThrowDamaged();
+            if (rc != SQLITE_DONE) Fail(rc);
         }
     }
     return checked;
@@ -231,9 +268,15 @@ std::vector<Field> Database::Impl::TableFields(const std::string& table) {
     int rc = cache->Acquire(sql, &stmt);
     if (rc != SQLITE_OK) Fail(rc);
     sqlite3_bind_text(stmt, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+    bool damaged = false;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         Field f;
-        f.name_ = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        const char* name = NameAt(stmt, 0);
+        if (!name) {
+            damaged = true;
+            break;
+        }
+        f.name_ = name;
         const unsigned char* decl = sqlite3_column_text(stmt, 1);
         if (const ColumnMeta* m = FindColumnMeta(table, f.name_)) {
             f.type_ = m->type;
@@ -247,6 +290,7 @@ std::vector<Field> Database::Impl::TableFields(const std::string& table) {
         fields.push_back(f);
     }
     cache->Release(sql, stmt);
+    if (damaged) ThrowDamaged();
     if (rc != SQLITE_DONE) Fail(rc);
     return fields;
 }

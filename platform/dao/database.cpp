@@ -129,6 +129,24 @@ Value Database::Impl::Scalar(const std::string& sql, const std::vector<Value>& p
     return v;
 }
 
+// Inside a transaction of the caller the savepoint nests in it; outside, it
+// is a transaction of its own. The step's error is the one reported: when
+// the engine has already undone the transaction (a full disk) the rollback
+// finds nothing to undo and its own failure says nothing more. The catalog
+// read during the steps may be of a schema the rollback undid: it is read
+// again at its next use.
+void Database::Impl::InOneSavepoint(const std::function<void()>& steps) {
+    Run("SAVEPOINT zv_ddl", {}, false);
+    try {
+        steps();
+        Run("RELEASE zv_ddl", {}, false);
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK TO zv_ddl; RELEASE zv_ddl", nullptr, nullptr, nullptr);
+        catalogSchemaVersion = -1;
+        throw;
+    }
+}
+
 // ---- Database -------------------------------------------------------------
 
 Database::~Database() { Close(); }
@@ -153,53 +171,50 @@ long Database::Execute(std::string_view sql, const std::vector<Value>& params, i
     switch (st.kind) {
         case K::Plain:
             return d.Run(st.sql, params, !st.schemaWords);
-        case K::CreateTable: {
+        case K::CreateTable:
             if (st.ifNotExists && d.TableExists(st.table)) return 0;
-            d.Run("SAVEPOINT zv_ddl", {}, false);
-            try {
+            d.InOneSavepoint([&] {
                 d.Run(st.sql, params, false);
                 d.RecordColumns(st.table, st.columns);
                 d.RebuildChecks(st.table);
-                d.Run("RELEASE zv_ddl", {}, false);
-            } catch (...) {
-                sqlite3_exec(d.db, "ROLLBACK TO zv_ddl; RELEASE zv_ddl", nullptr, nullptr, nullptr);
-                throw;
-            }
+            });
             return 0;
-        }
         case K::AddColumn: {
             const std::string actual = d.ExistingTable(st.table);
-            d.Run(st.sql, params, false);
-            d.RecordColumns(actual, st.columns);
-            d.RebuildChecks(actual);
+            d.InOneSavepoint([&] {
+                d.Run(st.sql, params, false);
+                d.RecordColumns(actual, st.columns);
+                d.RebuildChecks(actual);
+            });
             return 0;
         }
         case K::AddPrimaryKey: {
             const std::string actual = d.ExistingTable(st.table);
             if (d.HasPrimaryKey(actual)) d.Throw(err::PrimaryKeyExists, errtext::For(err::PrimaryKeyExists, actual));
-            d.Run(st.sql, params, false);
-            d.RecordPrimaryKey(actual, st.indexName);
-            d.RebuildChecks(actual);
+            d.InOneSavepoint([&] {
+                d.Run(st.sql, params, false);
+                d.RecordPrimaryKey(actual, st.indexName);
+                d.RebuildChecks(actual);
+            });
             return 0;
         }
         case K::DropTable: {
             if (st.ifNotExists && !d.TableExists(st.table)) return 0;
             const std::string actual = d.ExistingTable(st.table);
-            d.Run(st.sql, params, false);
-            d.ForgetTable(actual);
+            d.InOneSavepoint([&] {
+                d.Run(st.sql, params, false);
+                d.ForgetTable(actual);
+            });
             return 0;
         }
         case K::DropColumn: {
             const std::string actual = d.ExistingTable(st.table);
-            d.DropChecks(actual);
-            try {
+            d.InOneSavepoint([&] {
+                d.DropChecks(actual);
                 d.Run(st.sql, params, false);
-            } catch (...) {
+                d.ForgetColumn(actual, st.columns.front().name);
                 d.RebuildChecks(actual);
-                throw;
-            }
-            d.ForgetColumn(actual, st.columns.front().name);
-            d.RebuildChecks(actual);
+            });
             return 0;
         }
     }
@@ -250,7 +265,7 @@ std::optional<TableDef> Database::FindTableDef(std::string_view name) {
 
 void Database::SetAllowZeroLength(std::string_view table, std::string_view field, bool allow) {
     if (!impl_) ThrowInvalidObject();
-    impl_->SetAllowZeroLength(std::string(table), std::string(field), allow);
+    impl_->InOneSavepoint([&] { impl_->SetAllowZeroLength(std::string(table), std::string(field), allow); });
 }
 
 void Database::BeginTrans() {

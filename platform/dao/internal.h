@@ -4,6 +4,7 @@
 // to the engine's error numbers.
 #include <sqlite3.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -112,12 +113,18 @@ struct Database::Impl {
     // Throws the engine error for an SQLite result code, recording it in the engine.
     [[noreturn]] void Fail(int rc, std::string_view context = {});
     [[noreturn]] void Throw(long number, std::string description);
+    // 3343, the error of a damaged database: what the file holds cannot be so.
+    [[noreturn]] void ThrowDamaged();
 
     const jetsql::Statement& Translated(std::string_view sql);
     // Runs one SQLite statement with bound values; returns the rows changed.
     long Run(const std::string& sql, const std::vector<Value>& params, bool cached = true);
     // A one-value query (first column of the first row; Null when none).
     Value Scalar(const std::string& sql, const std::vector<Value>& params = {});
+
+    // Runs the steps of a change of the schema, the catalog's rows and the
+    // checks with it, as one: when a step fails, none of them stays.
+    void InOneSavepoint(const std::function<void()>& steps);
 
     // Catalog.
     bool HasCatalog();  // the catalog tables exist in the file
