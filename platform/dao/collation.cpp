@@ -28,7 +28,7 @@ namespace {
 char32_t Next(std::string_view s, std::size_t& i) {
     auto b0 = static_cast<unsigned char>(s[i++]);
     if (b0 < 0x80) return b0;
-    int extra = b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC0 ? 1 : 0;
+    int extra = b0 >= 0xF8 ? 0 : b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC0 ? 1 : 0;
     if (extra == 0 || i + static_cast<std::size_t>(extra) > s.size()) return b0;
     char32_t cp = b0 & (0x3F >> extra);
     for (int k = 0; k < extra; ++k) {
@@ -156,6 +156,7 @@ int CompareCodePoints(std::string_view a, std::string_view b) {
 int CompareText(std::string_view a, std::string_view b) { return CompareTextHere(a, b); }
 
 void AppendFolded(std::string_view text, std::string& out) {
+    const std::size_t start = out.size();
     text = WithoutTrailingBlanks(text);
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t ascii = i + zv::text::AsciiPrefix(text.substr(i));
@@ -169,6 +170,8 @@ void AppendFolded(std::string_view text, std::string& out) {
         const char32_t f = Folded(Next(text, i));  // an overlong sequence may fold to ASCII
         zv::text::AppendUtf8(out, f);
     }
+    // An overlong blank (C0 A0) at the end is a trailing blank to the rule too.
+    while (out.size() > start && out.back() == ' ') out.pop_back();
 }
 
 void RegisterTextCollations(sqlite3* db) {

@@ -12,8 +12,9 @@ int CompareText(std::string_view a, std::string_view b);
 
 // The text with every code point folded as the rule folds it (written back
 // as UTF-8) and without trailing blanks, appended to `out`: texts that
-// NOCASE or RTRIM hold equal give equal bytes here (not always the other way
-// round), so that equal keys can be told by a hash of these.
+// NOCASE or RTRIM hold equal give equal bytes here, so that equal keys can be
+// told by a hash of these; the other way round, texts that give equal bytes
+// are equal to the rule once the blanks at their ends are dropped.
 void AppendFolded(std::string_view text, std::string& out);
 
 // The same rule over decoded code points, for any text: where CompareText
