@@ -168,10 +168,14 @@ void AppendFolded(std::string_view text, std::string& out) {
             continue;
         }
         const char32_t f = Folded(Next(text, i));  // an overlong sequence may fold to ASCII
+        if (f == ' ' && i == text.size()) {
+            // An overlong blank (C0 A0) at the end is a trailing blank to the
+            // rule too, and so are the blanks before it.
+            while (out.size() > start && out.back() == ' ') out.pop_back();
+            break;
+        }
         zv::text::AppendUtf8(out, f);
     }
-    // An overlong blank (C0 A0) at the end is a trailing blank to the rule too.
-    while (out.size() > start && out.back() == ' ') out.pop_back();
 }
 
 void RegisterTextCollations(sqlite3* db) {
