@@ -2,40 +2,64 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
 
 namespace zv {
 
 namespace {
 
-// The lock file of a program for the current user: under XDG_RUNTIME_DIR
-// (private to the user) when it names a folder, else under /tmp with the
-// user's id in the name.
-std::filesystem::path LockPath(const std::string& programName) {
+std::string LockFileName(const std::string& programName) {
     std::string name;
     for (char c : programName) name += (c == '/' || c == '\0') ? '_' : c;
-    name = "zarvo-" + name + "-" + std::to_string(getuid()) + ".lock";
-    std::error_code ec;
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime && std::filesystem::is_directory(runtime, ec)) return std::filesystem::path(runtime) / name;
-    return std::filesystem::path("/tmp") / name;
+    return name + ".lock";
+}
+
+// The lock folder opened as a descriptor, made when missing. Only a real
+// folder of the user's own that nobody else may write into will do: in a
+// folder shared with others (as /tmp is) a folder or a link planted under
+// the name beforehand could send the lock file elsewhere. -1 when it will
+// not do.
+int OpenPrivateFolder(const std::filesystem::path& folder) {
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return -1;
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid()) {
+        close(fd);
+        return -1;
+    }
+    // The user's own folder left open to others: closed again.
+    if ((st.st_mode & 077) != 0 && fchmod(fd, 0700) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 }  // namespace
 
-SingleInstance::SingleInstance(const std::string& programName) {
-    auto path = LockPath(programName);
+std::filesystem::path InstanceLockFolder() {
+    const char* chosen = std::getenv("ZARVO_LOCKDIR");
+    if (chosen && *chosen) return chosen;
+    return std::filesystem::path("/tmp") / ("zarvo-" + std::to_string(geteuid()));
+}
+
+SingleInstance::SingleInstance(const std::string& programName)
+    : SingleInstance(programName, InstanceLockFolder()) {}
+
+SingleInstance::SingleInstance(const std::string& programName, const std::filesystem::path& folder) {
+    // Without a lock file nothing shows another instance: let it run.
+    held_ = true;
+    const int dir = OpenPrivateFolder(folder);
+    if (dir < 0) return;
     // O_CLOEXEC: a program started from this one must not inherit the lock.
-    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd_ < 0) {
-        // Without a lock file nothing shows another instance: let it run.
-        held_ = true;
-        return;
-    }
+    fd_ = openat(dir, LockFileName(programName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    close(dir);
+    if (fd_ < 0) return;
     int rc;
     do rc = flock(fd_, LOCK_EX | LOCK_NB);
     while (rc != 0 && errno == EINTR);
@@ -43,9 +67,8 @@ SingleInstance::SingleInstance(const std::string& programName) {
         close(fd_);
         fd_ = -1;
         held_ = false;
-        return;
     }
-    held_ = true;  // locked, or locking unsupported here: nothing to refuse on
+    // Locked, or locking unsupported here: nothing to refuse on.
 }
 
 SingleInstance::~SingleInstance() {

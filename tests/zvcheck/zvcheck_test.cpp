@@ -89,6 +89,7 @@ public:
     RunResult Zvcheck(const std::string& clave = kClave) const {
         auto env = instalacion_.Env();
         env["XDG_RUNTIME_DIR"] = runtime_.path().string();
+        env["ZARVO_LOCKDIR"] = runtime_.path().string();
         return zvtest::Run("zvcheck", {clave}, env, instalacion_.folder);
     }
 
@@ -240,7 +241,7 @@ protected:
 };
 
 TEST_F(SinRevision, SegundaInstancia) {
-    zvtest::ScopedEnv runtime("XDG_RUNTIME_DIR", d.runtime().string());
+    zvtest::ScopedEnv cerrojos("ZARVO_LOCKDIR", d.runtime().string());
     zv::SingleInstance primera("zvcheck");
     ASSERT_FALSE(primera.PrevInstance());
     RunResult r = d.Zvcheck();

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <optional>
 #include <sstream>
 #include <thread>
 #include <string>
@@ -27,12 +28,13 @@ protected:
     Programa() { chmod(runtime.path().c_str(), 0700); }
 
     // The installation's environment on the X server, with a runtime folder
-    // of its own (the single-instance lock lives there).
+    // and a lock folder of its own (the single-instance lock lives there).
     std::map<std::string, std::string> Env() const {
         auto env = inst.Env();
         env["DISPLAY"] = x.Display();
         env["QT_QPA_PLATFORM"] = "xcb";
         env["XDG_RUNTIME_DIR"] = runtime.path().string();
+        env["ZARVO_LOCKDIR"] = runtime.path().string();
         return env;
     }
     zvtest::RunResult Zvform() const { return zvtest::Run("zvform", {}, Env(), inst.folder, 30); }
@@ -241,6 +243,53 @@ TEST_F(Programa, ALockedDatabaseEndsTheProgram) {
     auto r = Zvform();
     EXPECT_NE(r.exitCode, 0);
     EXPECT_NE(r.err.find(Caja("Error de Conección", " 3051- Base esta bloqueda")), std::string::npos) << r.err;
+}
+
+// Unsets a variable of this process (and so of the programs it starts) for
+// the guard's lifetime.
+struct SinVariable {
+    explicit SinVariable(const char* nombre) : guarda(nombre, "") { unsetenv(nombre); }
+    zvtest::ScopedEnv guarda;
+};
+
+// One zvform per user, whatever the environment each start was given: the
+// host's (scripts/run.sh sets a runtime folder) or a plain shell's, which
+// may have none or another one.
+TEST_F(Programa, ASecondZvformIsRefusedWhateverTheEnvironmentOfEither) {
+    auto host = Anfitrion();
+    zvtest::TempDir otroRuntime;
+    chmod(otroRuntime.path().c_str(), 0700);
+    struct Caso {
+        const char* nombre;
+        std::optional<std::string> primero, segundo;  // XDG_RUNTIME_DIR of each start; none when empty
+    };
+    for (const Caso& c : {Caso{"host, then shell without", runtime.path().string(), std::nullopt},
+                          Caso{"shell without, then another", std::nullopt, otroRuntime.path().string()}}) {
+        SCOPED_TRACE(c.nombre);
+        auto Inicio = [&](const std::optional<std::string>& carpeta) {
+            auto env = Env();
+            env.erase("XDG_RUNTIME_DIR");
+            if (carpeta) env["XDG_RUNTIME_DIR"] = *carpeta;
+            return env;
+        };
+        std::optional<zvtest::ProcesoEnFondo> primero;
+        {
+            SinVariable sin("XDG_RUNTIME_DIR");
+            primero.emplace("zvform", Inicio(c.primero), inst.folder.string());
+        }
+        ASSERT_TRUE(zvtest::EsperaVentana(x.Display(), kPrincipal)) << "no main window";
+        zvtest::RunResult segundo;
+        {
+            SinVariable sin("XDG_RUNTIME_DIR");
+            segundo = zvtest::Run("zvform", {}, Inicio(c.segundo), inst.folder, 30);
+        }
+        EXPECT_NE(segundo.exitCode, 0);
+        EXPECT_NE(segundo.err.find(Caja("Solvenda", "La Aplicación ya se encuentra en ejecución")), std::string::npos)
+            << segundo.err;
+        EXPECT_EQ(zvtest::VentanasConTitulo(x.Display(), kPrincipal).size(), 1u);
+        ASSERT_TRUE(zvtest::CierraVentana(x.Display(), kPrincipal));
+        EXPECT_EQ(primero->EsperaFin(10), 0);
+    }
 }
 
 }  // namespace
