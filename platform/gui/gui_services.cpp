@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "platform/cursor.h"
+#include "platform/gui/letra.h"
 
 namespace zv::gui {
 
@@ -125,6 +126,7 @@ void OffscreenWithoutDisplay() {
 QString QtTranslationsFolder() { return QLibraryInfo::path(QLibraryInfo::TranslationsPath); }
 
 void InstallPlatformServices() {
+    FijaLetraDeFormularios();
     LoadQtTranslation(QtTranslationsFolder());
     static QtMessages qtMessages;
     static StderrMessages stderrMessages;

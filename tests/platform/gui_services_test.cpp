@@ -4,11 +4,13 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
 #include "platform/cursor.h"
+#include "platform/gui/letra.h"
 #include "tests/support/support.h"
 
 namespace {
@@ -36,6 +38,7 @@ struct SeenBox {
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     QStringList buttonTexts;  // in the order shown, without their "&"
+    QFont font;               // the letter of the box's text
 };
 
 // Waits for the box to show, notes what it shows, then presses press (or
@@ -53,6 +56,7 @@ void AnswerBoxWith(QMessageBox::StandardButton press, SeenBox& seen) {
         seen.buttons = box->standardButtons();
         seen.defaultButton = box->standardButton(box->defaultButton());
         for (auto* b : box->buttons()) seen.buttonTexts << b->text().remove('&');
+        if (auto* label = box->findChild<QLabel*>("qt_msgbox_label")) seen.font = label->font();
         if (press == QMessageBox::NoButton) box->reject();
         else box->button(press)->click();
     });
@@ -84,6 +88,22 @@ TEST_F(GuiServicesTest, ClosingTheBoxAnswersItsEscapeButton) {
     EXPECT_EQ(MsgBox("r", Icon::Warning, Buttons::RetryCancel, "t", 0), Answer::Cancel);
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
     EXPECT_EQ(seen.defaultButton, QMessageBox::Retry);
+}
+
+// A program's boxes read in the letter of zvform's forms, whichever program
+// shows them: every program starts its services here (the windowless ones
+// through their application object), none has a letter of its own.
+TEST_F(GuiServicesTest, TheBoxesReadInTheFormsLetter) {
+    zvtest::ScopedEnv display("WAYLAND_DISPLAY", "wayland-test"), mode("ZARVO_MSGBOX", "qt");
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Serif"), 12));  // the system's, say
+    gui::InstallPlatformServices();
+    SeenBox seen;
+    AnswerBoxWith(QMessageBox::Ok, seen);
+    MsgBox("Las casillas no cuadran con el detalle.", Icon::Critical, Buttons::Ok, "Solvenda");
+    EXPECT_EQ(seen.font.pointSizeF(), 8.0);
+    EXPECT_EQ(seen.font.families().value(0), QString("Liberation Sans"));
+    EXPECT_EQ(seen.font, gui::LetraDeFormularios());
+    EXPECT_EQ(QApplication::font(), gui::LetraDeFormularios());
 }
 
 // The buttons speak Spanish whether or not Qt's own translation is installed.

@@ -1,17 +1,16 @@
 #include "formulario/core/widgets/twips.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <cmath>
 
+#include "platform/gui/letra.h"
+
 namespace zvform {
 
 namespace {
-
-constexpr double kPuntosDeLetra = 8.0;
 
 const QScreen* PantallaDe(const QWidget* widget) {
     if (widget && widget->screen()) return widget->screen();
@@ -42,22 +41,10 @@ void UbicaTwips(QWidget& widget, int izquierda, int arriba, int ancho, int alto)
     widget.setGeometry(RectTwips(izquierda, arriba, ancho, alto, &widget));
 }
 
-QFont LetraDeFormularios() {
-    QFont letra;
-    letra.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    letra.setStyleHint(QFont::SansSerif);
-    letra.setPointSizeF(kPuntosDeLetra);
-    return letra;
-}
-
-void FijaLetraDeFormularios() {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::setFont(LetraDeFormularios());
-}
-
 }  // namespace zvform
 
 namespace {
-void LetraAlIniciar() { zvform::FijaLetraDeFormularios(); }
+void LetraAlIniciar() { zv::gui::FijaLetraDeFormularios(); }
 }  // namespace
 
 // Run when the application object is created (at once when it already exists).

@@ -2,8 +2,7 @@
 // Form layouts are given in twips, 1440 to the inch. One routine turns them
 // into pixels at the screen's logical resolution, so every form keeps its
 // proportions on any screen. The layouts were drawn for an 8-point sans serif
-// letter on a 96-dpi screen; the letter of the forms is chosen here too.
-#include <QFont>
+// letter on a 96-dpi screen.
 #include <QRect>
 
 class QWidget;
@@ -26,17 +25,9 @@ QRect RectTwips(int izquierda, int arriba, int ancho, int alto, const QWidget* w
 // Places the widget at left, top, width and height in twips of its parent.
 void UbicaTwips(QWidget& widget, int izquierda, int arriba, int ancho, int alto);
 
-// The letter the layouts were drawn for: 8 points of Liberation Sans (the
-// metric twin of Arial, installed with the programs), or the system's sans
-// serif in its place. In points, so it keeps its proportion to the twips at
-// any resolution.
-QFont LetraDeFormularios();
-
-// Makes LetraDeFormularios the application's letter. Every program that
-// links these layouts (zvform and the tests of its forms, on a display or
-// offscreen) runs it when its application object starts, so the texts fit
-// the places the layouts give them; a system letter of another size and
-// width would cut them.
-void FijaLetraDeFormularios();
+// The forms' letter is the programs' one (platform/gui/letra.h): every
+// program that links these layouts (zvform and the tests of its forms, on a
+// display or offscreen) gets it when its application object starts, so the
+// texts fit the places the layouts give them.
 
 }  // namespace zvform
