@@ -16,6 +16,7 @@
 
 #include "platform/cursor.h"
 #include "platform/gui/letra.h"
+#include "platform/gui/marco.h"
 
 namespace zv::gui {
 
@@ -127,6 +128,7 @@ QString QtTranslationsFolder() { return QLibraryInfo::path(QLibraryInfo::Transla
 
 void InstallPlatformServices() {
     FijaLetraDeFormularios();
+    PlaceWindowsByTheirFrame();
     LoadQtTranslation(QtTranslationsFolder());
     static QtMessages qtMessages;
     static StderrMessages stderrMessages;

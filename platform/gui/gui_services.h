@@ -33,8 +33,8 @@ void OffscreenWithoutDisplay();
 // Picks the message service (Qt box when HasDisplay() and a QApplication
 // exists, else standard error) and installs the mouse pointer and the event
 // pump over the running Qt application, when there is one; makes
-// LetraDeFormularios (letra.h) its letter and loads Qt's Spanish texts from
-// QtTranslationsFolder().
+// LetraDeFormularios (letra.h) its letter, places its windows by their
+// frames (marco.h) and loads Qt's Spanish texts from QtTranslationsFolder().
 void InstallPlatformServices();
 
 }  // namespace zv::gui

@@ -282,6 +282,29 @@ std::vector<VentanaX> VentanasConTitulo(const std::string& display, const std::s
     });
 }
 
+std::vector<VentanaX> MarcosConTitulo(const std::string& display, const std::string& titulo) {
+    return ConDisplay(display, [&](Display* d) {
+        std::vector<VentanaX> marcos;
+        for (const VentanaX& cliente : VentanasConTitulo(display, titulo)) {
+            // Up from the client to the child of the root that holds it.
+            Window w = cliente.id, raiz = 0, padre = 0, *hijos = nullptr;
+            unsigned int n = 0;
+            while (XQueryTree(d, w, &raiz, &padre, &hijos, &n)) {
+                if (hijos) XFree(hijos);
+                hijos = nullptr;
+                if (padre == raiz || padre == 0) break;
+                w = padre;
+            }
+            XWindowAttributes a{};
+            if (!XGetWindowAttributes(d, w, &a)) continue;
+            // The frame's outer edge, its border included.
+            marcos.push_back({w, a.x, a.y, a.width + 2 * a.border_width, a.height + 2 * a.border_width,
+                              a.map_state == IsViewable});
+        }
+        return marcos;
+    });
+}
+
 bool EsperaVentana(const std::string& display, const std::string& titulo, int segundos) {
     auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(segundos);
     while (std::chrono::steady_clock::now() < limite) {

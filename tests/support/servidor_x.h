@@ -73,6 +73,10 @@ struct VentanaX {
 
 // The top-level windows of the display with exactly this title.
 std::vector<VentanaX> VentanasConTitulo(const std::string& display, const std::string& titulo);
+// The frames the window manager put around the windows with the title (the
+// children of the root that hold them; the window itself where there is no
+// manager), their outer edges on the root window.
+std::vector<VentanaX> MarcosConTitulo(const std::string& display, const std::string& titulo);
 // Waits until a visible window has the title.
 bool EsperaVentana(const std::string& display, const std::string& titulo, int segundos = 20);
 // A click of the left button at (x, y) of the window with the title.

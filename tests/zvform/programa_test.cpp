@@ -67,7 +67,7 @@ protected:
         auto env = Env();
         env["HOME"] = inst.folder.string();  // twm reads its .twmrc there
         // Only the server's own font, "fixed": the machine may have no X fonts.
-        std::string twmrc = "IconifyByUnmapping\nRandomPlacement\nUsePPosition \"on\"\n";
+        std::string twmrc = "IconifyByUnmapping\nRandomPlacement\nUsePPosition \"on\"\nDecorateTransients\n";
         for (const char* f : {"TitleFont", "ResizeFont", "MenuFont", "IconFont", "IconManagerFont"})
             twmrc += std::string(f) + " \"fixed\"\n";
         zv::text::WriteAll(inst.folder / ".twmrc", twmrc);
@@ -290,6 +290,53 @@ TEST_F(Programa, ASecondZvformIsRefusedWhateverTheEnvironmentOfEither) {
         ASSERT_TRUE(zvtest::CierraVentana(x.Display(), kPrincipal));
         EXPECT_EQ(primero->EsperaFin(10), 0);
     }
+}
+
+// The frame twm put around the window with the title, once it has (the
+// frame is taller than the window by its title bar); nullopt after 20 s.
+std::optional<zvtest::VentanaX> MarcoEnmarcado(const std::string& display, const std::string& titulo) {
+    for (int i = 0; i < 200; ++i) {
+        auto ventanas = zvtest::VentanasConTitulo(display, titulo);
+        auto marcos = zvtest::MarcosConTitulo(display, titulo);
+        if (ventanas.size() == 1 && marcos.size() == 1 && ventanas[0].visible && marcos[0].alto > ventanas[0].alto)
+            return marcos[0];
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return std::nullopt;
+}
+
+// Every window opens with its frame, title bar and all, on the screen: the
+// host's window, shown before the window manager starts (the manager then
+// frames it where it lies); the main window at its place; the preview,
+// taller than the room above its owner's centre.
+TEST_F(Programa, UnderTwmTheWindowsOpenWithTheirTitleBarsOnTheScreen) {
+    auto host = Anfitrion();
+    auto twm = Twm();
+    ASSERT_TRUE(zvtest::EsperaGestorDeVentanas(x.Display())) << "twm did not start";
+    auto anfitrion = MarcoEnmarcado(x.Display(), "Zarvomat");
+    ASSERT_TRUE(anfitrion) << "twm did not frame Zarvomat";
+    EXPECT_GE(anfitrion->x, 0);
+    EXPECT_GE(anfitrion->y, 0);
+
+    {
+        zvtest::ProcesoEnFondo zvform("zvform", Env(), inst.folder.string());
+        auto principal = MarcoEnmarcado(x.Display(), kPrincipal);
+        ASSERT_TRUE(principal) << "twm did not frame the main window";
+        // -50, -50 twips at 96 dots per inch: the frame's corner, its title bar below it.
+        EXPECT_EQ(principal->x, -3);
+        EXPECT_EQ(principal->y, -3);
+        ASSERT_TRUE(zvtest::CierraVentana(x.Display(), kPrincipal));
+        EXPECT_EQ(zvform.EsperaFin(10), 0);
+    }
+
+    zvtest::TempDir reportes;
+    zvtest::ProcesoEnFondo preliminar(ZV_PRELIMINAR_X, Env(), reportes.path().string());
+    auto preview = MarcoEnmarcado(x.Display(), "Presentación Preliminar");
+    ASSERT_TRUE(preview) << "twm did not frame the preview";
+    EXPECT_GE(preview->x, 0);
+    EXPECT_GE(preview->y, 0);
+    ASSERT_TRUE(zvtest::CierraVentana(x.Display(), "Presentación Preliminar"));
+    EXPECT_EQ(preliminar.EsperaFin(10), 0);
 }
 
 }  // namespace
