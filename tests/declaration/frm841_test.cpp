@@ -26,6 +26,7 @@
 #include "formulario/declaration/ui/caja_periodo.h"
 #include "formulario/declaration/ui/forma_de_pago.h"
 #include "formulario/declaration/ui/frm841.h"
+#include "platform/gui/letra.h"
 #include "tests/declaration/entorno.h"
 #include "tests/support/textos_cortados.h"
 
@@ -149,6 +150,40 @@ private slots:
             tabs->setCurrentIndex(t);
             const QStringList cortados = zvtest::TextosCortados(*forma_);
             QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join("; ")));
+        }
+    }
+
+    // The period's label reads on one line, in the width its text takes in
+    // the letter the layouts were drawn for, and ends before its box; the
+    // buttons below the tabs, "&Registrar Nro. Orden" of the sent view too,
+    // give their captions the room the style asks around them.
+    void periodoEnUnaLineaYBotonesConHolgura_data() { ningunTextoCortado_data(); }
+    void periodoEnUnaLineaYBotonesConHolgura() {
+        QFETCH(bool, enviada);
+        if (enviada) E().Envia("001", "12345678");
+        E().AbreDesdeLista(enviada, "001");
+        Abre();
+        Muestra();
+        QLabel* etiqueta = nullptr;
+        for (auto* l : forma_->findChildren<QLabel*>())
+            if (l->buddy() == C("MkePeriodo")) etiqueta = l;
+        QVERIFY(etiqueta);
+        QCOMPARE(etiqueta->text(), QString("Periodo Tributario (mm/aaaa) :"));
+        QVERIFY(!etiqueta->wordWrap());
+        const QFontMetrics letra(zv::gui::LetraDeFormularios());
+        QCOMPARE(etiqueta->font(), zv::gui::LetraDeFormularios());
+        // Twips at the 96 dots per inch the layouts were drawn at.
+        const int textoTwips = letra.horizontalAdvance(etiqueta->text()) * 15;
+        const int etiquetaTwips = etiqueta->contentsRect().width() * 15;
+        QVERIFY2(textoTwips <= etiquetaTwips, qPrintable(QString("%1 > %2").arg(textoTwips).arg(etiquetaTwips)));
+        QVERIFY(etiqueta->height() < 2 * letra.lineSpacing());
+        QVERIFY(etiqueta->geometry().right() < C("MkePeriodo")->x());
+
+        for (const char* nombre : {"CmdValidar_0", "CmdValidar_1", "CmdValidar_2"}) {
+            auto* boton = C<QPushButton>(nombre);
+            if (!boton->isVisibleTo(forma_.get())) continue;
+            QVERIFY2(boton->width() >= boton->sizeHint().width(),
+                     qPrintable(QString("%1: %2 < %3").arg(boton->text()).arg(boton->width()).arg(boton->sizeHint().width())));
         }
     }
 
@@ -645,8 +680,9 @@ private slots:
             QCOMPARE(C(caja)->palette().color(QPalette::Base), QColor(0xC0, 0xC0, 0xC0));
         QVERIFY(!C("CmdValidar_0")->isVisibleTo(forma_.get()));
         QCOMPARE(C<QPushButton>("CmdValidar_1")->text(), QString("&Registrar Nro. Orden"));
-        // At Left 6000 and 7650, 1605 wide, whatever the caption.
-        QCOMPARE(C("CmdValidar_1")->geometry(), zvform::RectTwips(6000, 5550, 1605, 420, forma_.get()));
+        // "&Salir" at Left 7650, 1605 wide; "&Registrar Nro. Orden" ends where it
+        // ended at Left 6000, 1605 wide, and is wider to the left for its caption.
+        QCOMPARE(C("CmdValidar_1")->geometry(), zvform::RectTwips(5925, 5550, 1680, 420, forma_.get()));
         QCOMPARE(C("CmdValidar_2")->geometry(), zvform::RectTwips(7650, 5550, 1605, 420, forma_.get()));
 
         // Typing in the order number marks it changed; its key filter takes digits only.

@@ -24,6 +24,9 @@ namespace {
 constexpr int kAnchoForm = 9495;
 constexpr int kAltoForm = 6120;
 constexpr int kAltoFila = 315;
+// The labels of "Datos Básicos" start here, so that the longest, the
+// period's, ends before the boxes at 2430.
+constexpr int kIzquierdaEtiquetas = 120;
 
 QLabel* Etiqueta(const char* texto, QWidget* padre, int izquierda, int arriba, int ancho,
                  QWidget* companero = nullptr) {
@@ -84,25 +87,24 @@ void Frm841::CreaIdentificacion(QWidget* pagina) {
     zvform::FijaLargoMaximo(*TxtNumRuc_, 11);
     zvform::UbicaTwips(*TxtNumRuc_, 2430, 315, 1695, kAltoFila);
     // Both RUC controls share the place; the mode shows one of them.
-    auto* lblRuc = Etiqueta("RUC :", marco, 240, 345, 2100, CmbRuc_);
+    auto* lblRuc = Etiqueta("RUC :", marco, kIzquierdaEtiquetas, 345, 2100, CmbRuc_);
     lblRuc->setObjectName("LblRuc");
 
     TxtRazon_ = Nuevo<QLineEdit>(marco, "TxtRazon");
     zvform::FijaLargoMaximo(*TxtRazon_, 40);
     TxtRazon_->setEnabled(false);
     zvform::UbicaTwips(*TxtRazon_, 2430, 780, 5895, kAltoFila);
-    Etiqueta("Razón Social :", marco, 240, 810, 2100, TxtRazon_);
+    Etiqueta("Razón Social :", marco, kIzquierdaEtiquetas, 810, 2100, TxtRazon_);
 
     MkePeriodo_ = Nuevo<CajaPeriodo>(marco, "MkePeriodo");
     zvform::UbicaTwips(*MkePeriodo_, 2430, 1245, 1095, kAltoFila);
-    auto* lblPeriodo = Etiqueta("Periodo Tributario (mm/aaaa) :", marco, 240, 1230, 2130, MkePeriodo_);
-    lblPeriodo->setWordWrap(true);
-    zvform::UbicaTwips(*lblPeriodo, 240, 1170, 2130, 435);
+    // One line, as wide as its text in the forms' letter (2235 twips).
+    Etiqueta("Periodo Tributario (mm/aaaa) :", marco, kIzquierdaEtiquetas, 1275, 2250, MkePeriodo_);
 
     TxtTelefono_ = Nuevo<QLineEdit>(marco, "TxtTelefono");
     zvform::FijaLargoMaximo(*TxtTelefono_, 8);
     zvform::UbicaTwips(*TxtTelefono_, 2430, 1710, 1095, kAltoFila);
-    Etiqueta("Teléfono :", marco, 240, 1740, 2100, TxtTelefono_);
+    Etiqueta("Teléfono :", marco, kIzquierdaEtiquetas, 1740, 2100, TxtTelefono_);
 
     ProtegeDePegado(*MkePeriodo_);
     MkePeriodo_->installEventFilter(this);

@@ -167,7 +167,9 @@ void Frm841::DesTodo() {
     }
     CmdValidar_[0]->setVisible(false);
     CmdValidar_[1]->setText("&Registrar Nro. Orden");
-    UbicaBoton(*CmdValidar_[1], 6000, 1605);
+    // Its caption takes 1530 twips in the forms' letter and the style asks
+    // for a margin on each side: wider to the left, its right edge kept.
+    UbicaBoton(*CmdValidar_[1], 5925, 1680);
     UbicaBoton(*CmdValidar_[2], 7650, 1605);
 }
 
