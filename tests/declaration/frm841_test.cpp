@@ -490,6 +490,54 @@ private slots:
         QCOMPARE(Texto("TxtValor_591"), QString("999,999,999,999"));
     }
 
+    // Delete as X delivers it: Qt gives the key the text U+007F, which is
+    // no character typed. It deletes the character after the cursor, or the
+    // selection, in every filtered box of the three modes.
+    void suprimirBorraComoEnCualquierCaja_data() {
+        QTest::addColumn<int>("operacion");
+        QTest::addColumn<bool>("enviada");
+        QTest::addColumn<QString>("caja");
+        QTest::addColumn<QString>("escrito");  // typed before, when the mode loads nothing there
+        QTest::addColumn<int>("seleccion");    // characters selected from the start
+        QTest::addColumn<QString>("queda");
+        QTest::newRow("casilla") << 1 << false << "TxtValor_590" << "" << 0 << "51";
+        QTest::newRow("casilla, seleccion") << 1 << false << "TxtValor_590" << "" << 2 << "1";
+        QTest::newRow("periodo nuevo") << 0 << false << "MkePeriodo" << "022023" << 0 << "_2/2023";
+        QTest::newRow("numero de orden") << 1 << true << "TxtNumOrdenE_0" << "" << 0 << "2345678";
+        QTest::newRow("digitos de control") << 1 << true << "TxtNumOrdenE_1" << "47" << 0 << "7";
+    }
+    void suprimirBorraComoEnCualquierCaja() {
+        QFETCH(int, operacion);
+        QFETCH(bool, enviada);
+        QFETCH(QString, caja);
+        QFETCH(QString, escrito);
+        QFETCH(int, seleccion);
+        QFETCH(QString, queda);
+        if (enviada) {
+            E().Envia("001", "12345678");
+            E().AbreDesdeLista(true, "001");
+        } else if (operacion == 1) {
+            E().AbreDesdeLista(false);
+        } else {
+            Estado::G().gOperacion = 0;
+        }
+        Abre();
+        Muestra();
+        const QByteArray nombre = caja.toLatin1();
+        C<QTabWidget>("SSTab1")->setCurrentIndex(nombre.startsWith("TxtValor") ? 2 : 0);
+        Enfoca(nombre.constData());
+        auto* linea = C<QLineEdit>(nombre.constData());
+        if (!escrito.isEmpty()) QTest::keyClicks(linea, escrito);
+        QTest::keyClick(linea, Qt::Key_Home);
+        if (seleccion > 0) linea->setSelection(0, seleccion);
+        const QString suprimir(QChar(0x7f));
+        QTest::sendKeyEvent(QTest::Press, linea, Qt::Key_Delete, suprimir, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, linea, Qt::Key_Delete, suprimir, Qt::NoModifier);
+        auto* periodo = qobject_cast<CajaPeriodo*>(linea);
+        QCOMPARE(periodo ? QString::fromStdString(periodo->Texto()) : linea->text(), queda);
+        QVERIFY(forma_->Modificado());
+    }
+
     void pegarNoInsertaYElPortapapelesQueda() {
         QApplication::clipboard()->setText("777");
         auto* caja = CajaVacia("TxtValor_590");

@@ -28,10 +28,14 @@ bool Pega(const QKeyEvent& tecla) {
            (tecla.key() == Qt::Key_Insert && (tecla.modifiers() & Qt::ShiftModifier));
 }
 
+// Delete types no character, though X gives its key the text U+007F.
+bool Suprime(const QKeyEvent& tecla) { return tecla.key() == Qt::Key_Delete; }
+
 // The character code of a key that types one (Backspace is 8); 0 for
 // keys that type nothing (arrows, Delete, Tab).
 int Codigo(const QKeyEvent& tecla) {
     if (tecla.key() == Qt::Key_Backspace) return kRetroceso;
+    if (Suprime(tecla)) return 0;
     const QString texto = tecla.text();
     if (texto.size() != 1) return 0;
     const ushort u = texto.at(0).unicode();
@@ -79,6 +83,10 @@ bool Frm841::eventFilter(QObject* objeto, QEvent* evento) {
 // TxtValor and MkePeriodo: true when the key is discarded.
 bool Frm841::TeclaCaja(QKeyEvent& tecla) {
     if (Pega(tecla)) return true;
+    if (Suprime(tecla)) {
+        modificado_ = true;  // it changes the amount as Backspace does
+        return false;
+    }
     const int codigo = EsEnter(tecla) ? 13 : Codigo(tecla);
     if (codigo == 0) return false;
     modificado_ = true;
