@@ -3,8 +3,12 @@
 // longer text the user leaves alone.
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QtTest>
+#include <functional>
 
 #include "formulario/core/widgets/largo_maximo.h"
 
@@ -23,6 +27,35 @@ class LargoMaximoTest : public QObject {
         caja->activateWindow();
         caja->setFocus();
         return caja;
+    }
+
+    // The box's own context menu, as a right click opens it, and its paste.
+    static void PegaDelMenu(QLineEdit& caja) {
+        QContextMenuEvent pedido(QContextMenuEvent::Mouse, caja.rect().center(), caja.mapToGlobal(caja.rect().center()));
+        QApplication::sendEvent(&caja, &pedido);
+        QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        const QString atajo = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+        QAction* pegar = nullptr;
+        for (QAction* accion : menu->actions())
+            if (accion->text().endsWith("\t" + atajo)) pegar = accion;
+        QVERIFY(pegar);
+        pegar->trigger();
+        menu->close();
+    }
+    // A drag of `texto` that ends at the character `posicion` of the box.
+    static void Suelta(QLineEdit& caja, int posicion, const QString& texto) {
+        QPoint punto(0, caja.height() / 2);
+        while (punto.x() < caja.width() && caja.cursorPositionAt(punto) < posicion) punto.rx()++;
+        QMimeData datos;
+        datos.setText(texto);
+        const Qt::DropAction accion = Qt::CopyAction;
+        QDragEnterEvent entra(punto, accion, &datos, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&caja, &entra);
+        QDragMoveEvent mueve(punto, accion, &datos, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&caja, &mueve);
+        QDropEvent suelta(punto, accion, &datos, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&caja, &suelta);
     }
 
 private slots:
@@ -79,6 +112,59 @@ private slots:
         QApplication::clipboard()->setText("xy");
         caja->paste();
         QCOMPARE(caja->text(), QString("12xy345"));
+    }
+
+    // Every road of a paste: the text goes in at the cursor, or over the
+    // selection, cut at its end; undo takes the paste back whole.
+    void pegadoCortadoVaEnElCursorYSeDeshace_data() {
+        QTest::addColumn<QString>("camino");
+        QTest::addColumn<int>("inicio");
+        QTest::addColumn<int>("seleccion");
+        QTest::addColumn<QString>("queda");
+        QTest::addColumn<int>("cursor");
+        for (const char* camino : {"Ctrl+V", "Shift+Insert", "menu", "soltar"})
+            QTest::addRow("%s en el cursor", camino) << camino << 3 << 0 << "12344567" << 4;
+        for (const char* camino : {"Ctrl+V", "Shift+Insert", "menu"})
+            QTest::addRow("%s sobre la seleccion", camino) << camino << 1 << 1 << "14534567" << 3;
+        QTest::addRow("menu al final") << "menu" << 7 << 0 << "12345674" << 8;
+    }
+    void pegadoCortadoVaEnElCursorYSeDeshace() {
+        QFETCH(QString, camino);
+        QFETCH(int, inicio);
+        QFETCH(int, seleccion);
+        QFETCH(QString, queda);
+        QFETCH(int, cursor);
+        QApplication::clipboard()->setText("456");
+        auto caja = Caja("1234567");
+        caja->setCursorPosition(inicio);
+        if (seleccion > 0) caja->setSelection(inicio, seleccion);
+        if (camino == "Ctrl+V") QTest::keyClick(caja.get(), Qt::Key_V, Qt::ControlModifier);
+        if (camino == "Shift+Insert") QTest::keyClick(caja.get(), Qt::Key_Insert, Qt::ShiftModifier);
+        if (camino == "menu") PegaDelMenu(*caja);
+        if (camino == "soltar") Suelta(*caja, inicio, "456");
+        QCOMPARE(caja->text(), queda);
+        QCOMPARE(caja->cursorPosition(), cursor);
+        QTest::keyClick(caja.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(caja->text(), QString("1234567"));
+    }
+
+    // A paste right after typing is an undo step of its own, as Qt's paste is.
+    void deshacerElPegadoDejaLoEscrito() {
+        QApplication::clipboard()->setText("ABCDEFGH");
+        auto caja = Caja("");
+        QTest::keyClicks(caja.get(), "12");
+        QTest::keyClick(caja.get(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(caja->text(), QString("12ABCDEF"));
+        QTest::keyClick(caja.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(caja->text(), QString("12"));
+    }
+
+    // The program's own insert on behalf of a key stays within the limit too.
+    void elInsertoPorUnaTeclaNoPasaElLimite() {
+        auto caja = Caja("12345678");
+        caja->setCursorPosition(2);
+        caja->insert("x");
+        QCOMPARE(caja->text(), QString("12345678"));
     }
 
     void sinLimiteNoHayTope() {

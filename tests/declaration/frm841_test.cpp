@@ -1,6 +1,7 @@
 // The declaration form offscreen: every field of an opened declaration, the
 // box formats and the payment data, the detail grid, typing in the boxes,
 // the duplicate period of a new declaration and the view of a sent one.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -577,6 +578,39 @@ private slots:
         QTest::keyClicks(C("TxtTelefono"), "42-5123a99");
         QCOMPARE(Texto("TxtTelefono"), QString("42-5123a"));
         QVERIFY(forma_->Modificado());
+    }
+
+    // A paste the limit cuts goes in at the cursor and undo takes it back,
+    // in the telephone and the cheque number as in every limited box.
+    void pegadoCortadoEnElCursorYDeshecho_data() {
+        QTest::addColumn<QString>("caja");
+        QTest::addColumn<QString>("antes");
+        QTest::addColumn<QString>("queda");
+        QTest::newRow("telefono") << "TxtTelefono" << "1234567" << "12344567";
+        QTest::newRow("cheque") << "TxtNroCheque" << "12345678901234" << "123445678901234";
+    }
+    void pegadoCortadoEnElCursorYDeshecho() {
+        QFETCH(QString, caja);
+        QFETCH(QString, antes);
+        QFETCH(QString, queda);
+        QApplication::clipboard()->setText("45");
+        E().AbreDesdeLista(false);
+        Abre();
+        Muestra();
+        const QByteArray nombre = caja.toLatin1();
+        if (caja == "TxtNroCheque") {
+            C<QTabWidget>("SSTab1")->setCurrentIndex(2);
+            C<QAbstractButton>("OptCheque")->click();
+        }
+        Enfoca(nombre.constData());
+        auto* linea = C<QLineEdit>(nombre.constData());
+        linea->setText(antes);
+        linea->setCursorPosition(3);
+        QTest::keyClick(linea, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(linea->text(), queda);
+        QCOMPARE(linea->cursorPosition(), 4);
+        QTest::keyClick(linea, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(linea->text(), antes);
     }
 
     void elegirLaFormaDePagoMarcaCambio() {
