@@ -4,6 +4,7 @@
 #include <QMainWindow>
 
 #include "formulario/core/ui/mdi_frm.h"
+#include "formulario/core/widgets/doble_clic.h"
 #include "formulario/declaration/frm841_datos.h"
 #include "formulario/declaration/ui/abre_listas.h"
 #include "formulario/declaration/ui/frm841.h"
@@ -28,8 +29,11 @@ QWidget* VentanaPadre() {
 }  // namespace
 
 // Each opener creates a new instance of its form and shows it modally; an
-// item whose form is not registered here opens nothing.
+// item whose form is not registered here opens nothing. No modal form of
+// the program, nor a message box, takes the rest of the double click that
+// opened it.
 void RegistraFormularios() {
+    ProtegeDelDobleClic();
     ui::AbridoresFormularios& abridores = ui::MDIFrm::Abridores();
     abridores.abrirImportar = [] {
         zvimport::ui::FrmImportar frm(VentanaPadre());

@@ -6,11 +6,13 @@
 #include <QLineEdit>
 #include <QApplication>
 #include <QPushButton>
+#include <QStyleHints>
 #include <QTableView>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "formulario/app/abridores.h"
 #include "formulario/core/estado.h"
@@ -151,6 +153,92 @@ private slots:
                    });
         QVERIFY(formularioVisto);
         QVERIFY(entorno.mensajes.shown.empty());
+    }
+
+    // ---- a double click on "&Actualizar" ----------------------------------
+
+private:
+
+    // What a save would change: the header's and every box's stored values.
+    std::string Guardado() {
+        std::string guardado;
+        for (const char* sql : {"SELECT fec_pro, estado, cNumero FROM CAB", "SELECT casilla, i_valor FROM DET ORDER BY casilla"}) {
+            auto rs = entorno.Base().OpenRecordset(sql, dao::dbOpenSnapshot);
+            for (; !rs->EOF_(); rs->MoveNext()) {
+                for (int i = 0; i < rs->FieldCount(); ++i) guardado += rs->Fields(i).AsText() + "|";
+                guardado += "\n";
+            }
+        }
+        return guardado;
+    }
+
+    // Two clicks of the left button at the list's "&Actualizar", the second
+    // `entre` ms after the first by the events' clock, each where the window system would deliver
+    // it: the first opens the declaration form, which then lies under the
+    // pointer with its "&Grabar" there (as it may on a screen), and gets the
+    // second. `mientras` runs with the form still open after the second click.
+    void DosClicsEnActualizar(int entre, const std::function<void(QDialog&)>& mientras) {
+        bool formularioVisto = false;
+        ConDialogo([&] { frm->findChild<QAction*>("mnuActualizar")->trigger(); },
+                   [&](QDialog& lista) {
+                       QVERIFY(QTest::qWaitForWindowExposed(&lista));
+                       auto* actualizar = lista.findChild<QPushButton*>("CmdOpciones_0");
+                       QCOMPARE(actualizar->text(), QString("&Actualizar"));
+                       const QPoint puntero = actualizar->mapToGlobal(actualizar->rect().center());
+                       QWindow* ventanaLista = lista.windowHandle();
+                       ConDialogo(
+                           [&] { QTest::mouseClick(ventanaLista, Qt::LeftButton, {}, ventanaLista->mapFromGlobal(puntero)); },
+                           [&](QDialog& declaracion) {
+                               QCOMPARE(declaracion.objectName(), QString("Frm841"));
+                               QVERIFY(QTest::qWaitForWindowExposed(&declaracion));
+                               auto* grabar = declaracion.findChild<QPushButton*>("CmdValidar_1");
+                               QCOMPARE(grabar->text(), QString("&Grabar"));
+                               declaracion.move(declaracion.pos() + puntero - grabar->mapToGlobal(grabar->rect().center()));
+                               QTRY_VERIFY(grabar->rect().contains(grabar->mapFromGlobal(puntero)));
+                               // The first click has not ended yet: QTest's clock still stands at it.
+                               QWindow* ventana = declaracion.windowHandle();
+                               QTest::mouseClick(ventana, Qt::LeftButton, {}, ventana->mapFromGlobal(puntero), entre);
+                               formularioVisto = true;
+                               mientras(declaracion);
+                           });
+                   });
+        QVERIFY(formularioVisto);
+    }
+
+    // The double-click interval of the case, the platform's again after it.
+    struct Intervalo {
+        explicit Intervalo(int ms) { QGuiApplication::styleHints()->setMouseDoubleClickInterval(ms); }
+        ~Intervalo() { QGuiApplication::styleHints()->setMouseDoubleClickInterval(antes); }
+        int antes = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    };
+
+private slots:
+    void aDoubleClickOnUpdateOpensTheFormAndPressesNothingInIt() {
+        entorno.AgregaDeclarante(kProfuturo);
+        entorno.Importa(kProfuturo, "200712");
+        const std::string antes = Guardado();
+        Intervalo intervalo(400);
+        DosClicsEnActualizar(150, [&](QDialog& declaracion) {
+            QVERIFY(declaracion.isVisible());
+            QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(&declaracion));
+            QVERIFY(entorno.mensajes.shown.empty());
+            QCOMPARE(Guardado(), antes);
+        });
+        QVERIFY(entorno.mensajes.shown.empty());
+        QCOMPARE(Guardado(), antes);
+    }
+
+    void aClickAfterTheIntervalPressesTheFormsButton() {
+        entorno.AgregaDeclarante(kProfuturo);
+        entorno.Importa(kProfuturo, "200712");
+        const std::string antes = Guardado();
+        Intervalo intervalo(50);
+        DosClicsEnActualizar(60, [&](QDialog& declaracion) {
+            QVERIFY(declaracion.isVisible());
+            QCOMPARE(entorno.mensajes.shown.size(), std::size_t(1));
+            QCOMPARE(entorno.mensajes.shown[0].text.rfind("La información del formulario fue grabada", 0), 0u);
+        });
+        QVERIFY(Guardado() != antes);
     }
 };
 
