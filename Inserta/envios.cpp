@@ -106,16 +106,33 @@ Envio InterpretaLinea(std::string_view linea, int numeroLinea) {
     return e;
 }
 
+namespace {
+
+// A file that cannot be opened or read is named in the error.
+zv::Error ErrorDelArchivo(const zv::Error& e, const std::filesystem::path& archivo) {
+    return zv::Error(e.Number(), e.Description() + " (" + archivo.string() + ")");
+}
+
+bool LeeLinea(zv::text::TextReader& lector, std::string& linea, const std::filesystem::path& archivo) {
+    try {
+        return lector.ReadLine(linea);
+    } catch (const zv::Error& e) {
+        throw ErrorDelArchivo(e, archivo);
+    }
+}
+
+}  // namespace
+
 std::vector<Envio> LeeEnvios(const std::filesystem::path& archivo) {
     zv::text::TextReader lector;
     try {
         lector.Open(archivo);
     } catch (const zv::Error& e) {
-        throw zv::Error(e.Number(), e.Description() + " (" + archivo.string() + ")");
+        throw ErrorDelArchivo(e, archivo);
     }
     std::vector<Envio> envios;
     std::string linea;
-    for (int numero = 1; lector.ReadLine(linea); ++numero) {
+    for (int numero = 1; LeeLinea(lector, linea, archivo); ++numero) {
         if (zv::text::Trim(linea).empty()) break;  // a blank line ends the file
         envios.push_back(InterpretaLinea(linea, numero));
     }

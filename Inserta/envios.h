@@ -28,7 +28,7 @@ inline constexpr long kTiposNoCoinciden = 13;  // a numeric field empty or not a
 // One line of the file (1-based number for the messages). Throws zv::Error.
 Envio InterpretaLinea(std::string_view linea, int numeroLinea);
 // Every descriptor of the file, read and checked whole. Throws zv::Error for
-// a missing file or a malformed line.
+// a missing file, a failed read (57; both name the file) or a malformed line.
 std::vector<Envio> LeeEnvios(const std::filesystem::path& archivo);
 // SysPath/tmp/env841.txt, found without regard to case.
 std::filesystem::path RutaEnvios(const std::string& sysPath);

@@ -111,6 +111,9 @@ std::size_t OffsetOfChar(std::string_view s, std::size_t index) {
 }
 
 
+// A read the system refused (a medium pulled out, a failing disk).
+Error ReadError() { return Error(fileerr::DeviceIO, "Error de E/S en el dispositivo"); }
+
 std::FILE* OpenFile(const std::filesystem::path& asked, const char* mode, bool writing) {
     auto path = files::Resolve(asked);
     std::error_code ec;
@@ -263,6 +266,9 @@ bool TextReader::ReadLine(std::string& line) {
     if (!f_) return false;
     // A whole line at a time (NUL bytes included), in a buffer kept from line to line.
     ssize_t read = ::getdelim(&buffer_, &capacity_, '\n', f_);
+    // getdelim answers a failed read as it answers the end, and a line the
+    // failure cut short as a whole one: only the stream's error flag tells.
+    if (std::ferror(f_)) throw ReadError();
     if (read <= 0) return false;
     std::string_view bytes(buffer_, static_cast<std::size_t>(read));
     if (bytes.back() == '\n') bytes.remove_suffix(1);
@@ -274,6 +280,7 @@ bool TextReader::ReadLine(std::string& line) {
 bool TextReader::Eof() {
     if (!f_) return true;
     int c = std::getc(f_);
+    if (std::ferror(f_)) throw ReadError();
     if (c == EOF) return true;
     std::ungetc(c, f_);
     return false;
@@ -337,7 +344,7 @@ std::string ReadAll(const std::filesystem::path& path) {
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
     bool failed = std::ferror(f);
     std::fclose(f);
-    if (failed) throw Error(fileerr::DeviceIO, "Error de E/S en el dispositivo");
+    if (failed) throw ReadError();
     return FromCp1252(bytes);
 }
 

@@ -47,8 +47,10 @@ public:
     void Open(const std::filesystem::path& path);
     bool IsOpen() const;
     // Next line without its CR LF / LF, as UTF-8; false at end of file.
+    // A failed read is never taken for the end: it throws zv::Error 57, and
+    // the line it cut short is not returned.
     bool ReadLine(std::string& line);
-    bool Eof();
+    bool Eof();  // throws zv::Error 57 on a failed read
     void Close();
 
 private:

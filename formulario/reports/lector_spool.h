@@ -66,8 +66,9 @@ void AnalizaLinea(std::string_view linea, LineaSpool& salida);
 
 // Reads the file to its end and hands every line it takes (not the skipped
 // ones) to `toma`. False, handing nothing, when the file is not a regular
-// file or cannot be opened. The file is closed when it returns, whatever
-// `toma` throws.
+// file or cannot be opened. A read that fails on the way throws zv::Error 57
+// (the lines before it have been handed). The file is closed when it
+// returns, whatever `toma` throws.
 bool LeeSpool(const std::filesystem::path& ruta, const std::function<void(const LineaSpool&)>& toma);
 
 }  // namespace zvform

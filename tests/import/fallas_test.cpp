@@ -19,6 +19,7 @@
 #include "platform/textfile.h"
 #include "tests/import/entorno.h"
 #include "tests/support/disco_lleno.h"
+#include "tests/support/lectura_que_falla.h"
 
 namespace zvimport::prueba {
 namespace {
@@ -128,6 +129,25 @@ TEST_F(ImportacionTest, RechazosSinCarpetaDeReportesDanErrorTecnicoYLaTransferen
     EXPECT_EQ(formulario_.rechazados, "2 registro(s) rechazado(s)");
     EXPECT_EQ(formulario_.preguntas.size(), 1u);
     for (const char* tabla : {"F841DETDES", "CAB", "DET"}) EXPECT_EQ(Cuenta(tabla), 0) << tabla;
+}
+
+// The affiliates file fails to be read after its first lines (a medium
+// pulled out, a failing disk): the import ends through its error trap, and
+// nothing of it is stored.
+TEST_F(ImportacionTest, ArchivoQueFallaAlLeerseDeshaceTodoYLoDice) {
+    std::string contenido;
+    for (int i = 0; i < 20; ++i) contenido += LineaDocumento(i) + "\r\n";
+    const std::size_t doceLineas = 12 * (LineaDocumento(0).size() + 2);
+    // The structure check reads the file whole; the transfer's reading fails.
+    zvtest::LecturaQueFalla archivo(carpeta_ / (std::string(kBase) + ".TXT"), contenido, doceLineas, 1);
+    importacion_->CmdGrabar_Click();
+    EXPECT_EQ(archivo.Servidas(), 2);
+    EXPECT_EQ(TextosMostrados(), (Lineas_{"Error Tecnico: 57 Error de E/S en el dispositivo"}));
+    EXPECT_FALSE(Base().InTransaction());
+    for (const char* tabla : {"F841DETDES", "CAB", "DET"}) EXPECT_EQ(Cuenta(tabla), 0) << tabla;
+    EXPECT_TRUE(formulario_.preguntas.empty());
+    EXPECT_EQ(formulario_.habilitaciones, 1);
+    EXPECT_EQ(formulario_.marcos, (std::vector<bool>{true, false}));
 }
 
 TEST_F(ImportacionTest, GraboLogDeUnaViolacionDeClaveDejaSoloLaClave) {

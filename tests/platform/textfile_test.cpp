@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "platform/error.h"
+#include "tests/support/lectura_que_falla.h"
 #include "tests/support/support.h"
 
 namespace {
@@ -96,6 +97,41 @@ TEST(TextReader, EofBeforeAndAfterTheLastLine) {
     EXPECT_TRUE(r.ReadLine(line));
     EXPECT_TRUE(r.Eof());
     EXPECT_FALSE(r.ReadLine(line));
+}
+
+// A read that fails part-way (a medium pulled out, a failing disk) is the
+// device error, never the end of the file: the lines before it are read,
+// and the line it cuts is not given as a whole one.
+TEST(TextReader, AFailedReadIsTheDeviceErrorNotTheEnd) {
+    struct Caso {
+        std::size_t leidos;  // bytes read before the failure
+        std::vector<std::string> lineas;
+    };
+    const std::string contenido = "uno\r\ndos\r\ntres\r\n";
+    const std::vector<Caso> casos = {
+        {0, {}},                // the first read fails
+        {7, {"uno"}},           // in the middle of a line
+        {10, {"uno", "dos"}},   // at the start of one
+        {15, {"uno", "dos"}},   // between the last CR and its LF
+        {16, {"uno", "dos", "tres"}},  // after the last line: the end never comes
+    };
+    zvtest::TempDir dir;
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.leidos);
+        zvtest::LecturaQueFalla archivo(dir.path() / "f.txt", contenido, c.leidos);
+        TextReader r(dir.path() / "f.txt");
+        std::vector<std::string> leidas;
+        std::string line;
+        try {
+            while (r.ReadLine(line)) leidas.push_back(line);
+            ADD_FAILURE() << "the failed read was taken for the end";
+        } catch (const zv::Error& e) {
+            EXPECT_EQ(e.Number(), zv::fileerr::DeviceIO);
+            EXPECT_EQ(e.Description(), "Error de E/S en el dispositivo");
+        }
+        EXPECT_EQ(leidas, c.lineas);
+        r.Close();
+    }
 }
 
 TEST(TextFiles, OpenFailuresCarryFileErrorNumbers) {

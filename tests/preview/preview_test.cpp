@@ -375,6 +375,29 @@ private slots:
         QCOMPARE(Mensajes().size(), 1);
     }
 
+    // A report file the disk fails to read is told as a file error of the
+    // report: neither a missing file nor an empty report.
+    void archivoQueNoSePuedeLeer() {
+        std::error_code ec;
+        if (!fs::is_regular_file("/proc/self/mem", ec)) QSKIP("no /proc here");
+        // Its first bytes are no memory of the process: reading them fails (EIO).
+        fs::create_symlink("/proc/self/mem", Rpt() / "00000005.PRN");
+        const QStringList esperado{QStringLiteral("Error Técnico : ( 57) Error de E/S en el dispositivo")};
+        QVERIFY(!zvform::ui::MuestraReporte("00000005.PRN", "xx"));
+        QCOMPARE(Mensajes(), esperado);
+        QCOMPARE(mensajes_.shown[0].title, std::string("Impresión"));
+        QVERIFY(!fs::exists(Rpt() / "00000005.pdf"));
+
+        // The preview road opens on an empty page.
+        mensajes_.shown.clear();
+        frmPreview f;
+        f.sRut = "00000005.PRN";
+        QVERIFY(!f.Form_Load());
+        QCOMPARE(Mensajes(), esperado);
+        QCOMPARE(f.PaginasContadas(), 1);
+        QVERIFY(f.Pagina(0).trazos.empty());
+    }
+
     void imprimirUnArchivoQueDesaparecioNoSeDaPorImpreso() {
         frmPreview f;
         f.sRut = Reporte(2);

@@ -1,5 +1,7 @@
 // The send descriptors of env841.txt: the field rules, the end at a blank
 // line, a repeated origin table, and a bad file that leaves envio_t as it was.
+#include "Inserta/envios.h"
+#include "tests/support/lectura_que_falla.h"
 #include "tests/zvsetup/ayuda.h"
 
 namespace zvsetup_test {
@@ -119,6 +121,21 @@ TEST_F(Envios841, ArchivoMaloDejaLosEnviosComoEstaban) {
         EXPECT_EQ(Sqlite3(kTodosLosEnvios), antes);
         EXPECT_EQ(Sqlite3("SELECT Funcion FROM Param WHERE Numero = '782' AND Argumento = '20142829551'"),
                   std::vector<std::string>{"PROFUTURO AFP"});
+    }
+}
+
+// A file that fails to be read part-way (a failing disk) is the device
+// error, naming the file, never a shorter file: zvsetup stops on it as on
+// any other error of the file, before any descriptor is touched.
+TEST_F(Envios841, ArchivoQueFallaAlLeerseEsErrorDelDispositivo) {
+    const std::string lineas = "x|A|B|C|1|1|1|1|1|1|1|1|1|\r\nx|D|E|F|2|2|2|2|2|2|2|2|2|\r\n";
+    zvtest::LecturaQueFalla archivo(Env841(), lineas, lineas.find('\n') + 1);
+    try {
+        const auto envios = zvsetup::LeeEnvios(Env841());
+        ADD_FAILURE() << "read as a file of " << envios.size() << " line(s)";
+    } catch (const zv::Error& e) {
+        EXPECT_EQ(e.Number(), 57);
+        EXPECT_EQ(e.Description(), "Error de E/S en el dispositivo (" + Env841().string() + ")");
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
 
 #include "formulario/core/estado.h"
 #include "formulario/core/utilitarios.h"
@@ -53,6 +54,20 @@ const BotonPrevia kBotones[] = {
 
 void ArchivoNoExiste() {
     zv::MsgBox("El archivo físico del reporte no existe", zv::Icon::Critical, zv::Buttons::Ok, "Error al Imprimir");
+}
+
+enum class Lectura { Leida, NoExiste, Ilegible };
+
+// A report file that fails to be read (a failing disk, a medium pulled
+// out) is told as the report run tells a file error, and nothing of it is
+// shown.
+Lectura LeeReporte(const std::string& ruta, const std::function<void(const LineaSpool&)>& toma) {
+    try {
+        return LeeSpool(ruta, toma) ? Lectura::Leida : Lectura::NoExiste;
+    } catch (const zv::Error& e) {
+        AtiendeErrorImpresion(e.Number(), e.Description());
+        return Lectura::Ilegible;
+    }
 }
 
 int PixelesATwips(int pixeles, double puntosPorPulgada) {
@@ -176,10 +191,9 @@ bool frmPreview::pDesencripta(const std::string& sNombreArchivo, const std::stri
 
 bool frmPreview::LeePrevia(const std::string& ruta) {
     PaginasPrevias lector(RangoPaginas::Vigente());
-    if (!LeeSpool(ruta, [&](const LineaSpool& linea) { lector.Toma(linea); })) {
-        ArchivoNoExiste();
-        return false;
-    }
+    const Lectura lectura = LeeReporte(ruta, [&](const LineaSpool& linea) { lector.Toma(linea); });
+    if (lectura == Lectura::NoExiste) ArchivoNoExiste();
+    if (lectura != Lectura::Leida) return false;
     for (ImagenPagina* imagen : imagenes_) delete imagen;
     mostrada_ = -1;
     paginas_ = lector.Suelta();
@@ -190,21 +204,19 @@ bool frmPreview::LeePrevia(const std::string& ruta) {
 
 bool frmPreview::Imprime(const std::string& ruta) {
     impresora_ = NuevaImpresora(ruta);
-    bool leido;
+    Lectura lectura;
     bool fallo;
     int hojas;
     {
         ImpresoraQt salida(*impresora_);
         ImpresionSpool impresion(salida, RangoPaginas::Vigente());
-        leido = LeeSpool(ruta, [&](const LineaSpool& linea) { impresion.Toma(linea); });
+        lectura = LeeReporte(ruta, [&](const LineaSpool& linea) { impresion.Toma(linea); });
         impresion.Fin();
         fallo = impresion.Fallo();
         hojas = impresion.Hojas();
     }
-    if (!leido) {
-        ArchivoNoExiste();
-        return false;
-    }
+    if (lectura == Lectura::NoExiste) ArchivoNoExiste();
+    if (lectura != Lectura::Leida) return false;
     if (fallo) {
         zv::MsgBox(MensajeImpresion(kErrorImpresora, ""), zv::Icon::Critical, zv::Buttons::Ok, "Impresión");
         return false;
