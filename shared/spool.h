@@ -116,4 +116,12 @@ private:
 std::string GeneraArchivoSpool(dao::Database& base, std::string_view codRep, std::string_view documento,
                                std::string_view usuario, int tipoDocumento = 6);
 
+// Undoes the registration of a spool file that could not be written whole
+// (a full folder, a failing disk, a run stopped by an error): its SPOOL row
+// and the file, empty or cut, are removed, so that no program lists a report
+// that does not exist. `ruta` is the file's path; its name is the row's
+// Archivo. It runs while another failure is being reported, so it throws
+// nothing: false when the row or the file could not be removed.
+bool DescartaArchivoSpool(dao::Database& base, const std::filesystem::path& ruta) noexcept;
+
 }  // namespace zv::spool

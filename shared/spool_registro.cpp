@@ -2,6 +2,7 @@
 #include <cctype>
 #include <cstdio>
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "platform/dao/dao.h"
@@ -102,6 +103,19 @@ std::string GeneraArchivoSpool(dao::Database& base, std::string_view codRep, std
          tipoDocumento, std::string(documento)});
     transaccion.Confirma();
     return archivo;
+}
+
+bool DescartaArchivoSpool(dao::Database& base, const std::filesystem::path& ruta) noexcept {
+    bool descartado = true;
+    try {
+        const std::string archivo = ruta.filename().string();
+        base.Execute("DELETE FROM SPOOL WHERE Archivo = ?", {archivo});
+    } catch (...) {
+        descartado = false;  // the database itself failing: the error already shown says enough
+    }
+    std::error_code ec;
+    std::filesystem::remove(ruta, ec);  // a file never created is no failure
+    return descartado && !ec;
 }
 
 }  // namespace zv::spool

@@ -204,12 +204,21 @@ void GeneraResumenSpool(Estado& e) {
     std::string archivo =
         zv::spool::GeneraArchivoSpool(*e.gBase, "F84104", zv::text::Trim(e.gDocumento), e.gUsuario);
     e.gRutaSpool = e.gRutaRpt + "/" + archivo;
-    e.archivo.Open(e.gRutaSpool, zv::text::WriteMode::Output);
-    e.gPagina = 1;
-    e.gPosY = 0;
-    CabeceraResumenSpool(e);
-    CuerpoResumenSpool(e);
-    e.archivo.Close();
+    try {
+        e.archivo.Open(e.gRutaSpool, zv::text::WriteMode::Output);
+        e.gPagina = 1;
+        e.gPosY = 0;
+        CabeceraResumenSpool(e);
+        CuerpoResumenSpool(e);
+        e.archivo.Close();
+    } catch (...) {
+        // A summary not written whole is no report: its registration goes
+        // with the empty or cut file (the text copy stays), and the error
+        // goes on to be told.
+        e.archivo = zv::text::TextWriter();
+        zv::spool::DescartaArchivoSpool(*e.gBase, e.gRutaSpool);
+        throw;
+    }
 }
 
 }  // namespace zvreport

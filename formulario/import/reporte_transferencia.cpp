@@ -48,8 +48,8 @@ void Importacion::OfreceReporteErrores(const Lectura& lectura) {
     g.gRuc = zv::text::Trim(lectura.ruc);  // the report's heading names the declarant of this file
     std::string spool = zv::spool::GeneraArchivoSpool(*g.gBase, zvform::kCodigoErrores, g.gRuc, g.gUsuario, 6);
     g.gRutaArchivo = UneRuta(g.gRutaRpt, spool);
-    zvform::ImprimeReporte(lectura.base, lectura.periodo);
-    if (!ver) return;
+    // A report that could not be written has been told and is gone: nothing to show.
+    if (!zvform::ImprimeReporte(lectura.base, lectura.periodo) || !ver) return;
     g.gTotalPaginas = zvform::PaginasDelReporte();
     g.gRangoPaginas = g.gTotalPaginas > kPaginasSinRango;
     zv::SetMousePointer(zv::Pointer::Arrow);

@@ -8,6 +8,7 @@
 #include "platform/cursor.h"
 #include "platform/error.h"
 #include "platform/msgbox.h"
+#include "shared/spool.h"
 
 namespace zvform {
 
@@ -55,6 +56,9 @@ void CierraSpool() {
 bool EscribeDeclaracion(OpcionImpresion opcion) {
     return opcion == OpcionImpresion::Declaracion || opcion == OpcionImpresion::DeclaracionYDetalle;
 }
+// The run of a report that writes a spool file: the caller registered it.
+bool EscribeSpool(int tipoReporte) { return tipoReporte == 2 || tipoReporte == 3; }
+
 bool EscribeDetalle(OpcionImpresion opcion) {
     return opcion == OpcionImpresion::Detalle || opcion == OpcionImpresion::DeclaracionYDetalle;
 }
@@ -109,7 +113,13 @@ bool ImprimeReporte(const std::string& baseRechazos, const std::string& periodo,
     } catch (const std::exception& e) {
         AtiendeErrorImpresion(51, e.what());
     }
-    if (!escrito) CierraSpool();
+    if (!escrito) {
+        CierraSpool();
+        // A report not written whole is no report: its registration goes with
+        // the empty or cut file. The error has been told above.
+        const Estado& e = Estado::G();
+        if (EscribeSpool(e.gTipoReporte) && e.gBase) zv::spool::DescartaArchivoSpool(*e.gBase, e.gRutaArchivo);
+    }
     zv::SetMousePointer(zv::Pointer::Arrow);
     return escrito;
 }

@@ -23,7 +23,8 @@ void GeneraReporte(OpcionImpresion opcion);
 // Dispatches on gTipoReporte: 2 runs GeneraReporte(opcion); 3 runs
 // ReporteErrores(baseRechazos, periodo); any other writes nothing. Every
 // error of the run is trapped here and shown in a box titled "Impresión"
-// (none for 53, 2055 and 55), and the spool file is closed.
+// (none for 53, 2055 and 55), and the spool file is closed; a report 2 or 3
+// that was not written completely has its SPOOL row and its file removed.
 // True when the report was written completely.
 bool ImprimeReporte(const std::string& baseRechazos, const std::string& periodo,
                     OpcionImpresion opcion = OpcionImpresion::Declaracion);

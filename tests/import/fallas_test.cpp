@@ -150,6 +150,24 @@ TEST_F(ImportacionTest, ArchivoQueFallaAlLeerseDeshaceTodoYLoDice) {
     EXPECT_EQ(formulario_.marcos, (std::vector<bool>{true, false}));
 }
 
+// The transfer-errors report cannot be written (a full report folder): it
+// is told, nothing is shown, and neither its SPOOL row nor its file stays
+// behind for the host to list.
+TEST_F(ImportacionTest, ReporteDeErroresQueNoSePuedeEscribirNoQuedaRegistrado) {
+    const fs::path spool = RutaRpt() / "00000001.PRN";  // the first name of an empty SPOOL
+    if (!zvtest::ArchivoDeDiscoLleno(spool)) GTEST_SKIP() << "no full device here";
+    ArchivoDeDatos("duplicado.txt");
+    formulario_.respuesta = zv::Answer::Yes;
+    importacion_->CmdGrabar_Click();
+    EXPECT_EQ(TextosMostrados(), (Lineas_{"Error Técnico : ( 57) Error de E/S en el dispositivo"}));
+    EXPECT_EQ(formulario_.preguntas.size(), 1u);
+    EXPECT_EQ(Cuenta("SPOOL"), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(spool)));
+    EXPECT_TRUE(formulario_.reportesMostrados.empty());
+    EXPECT_TRUE(formulario_.rangos.empty());
+    EXPECT_EQ(Lineas(Log()).size(), 2u) << "the reject logs are written all the same";
+}
+
 TEST_F(ImportacionTest, GraboLogDeUnaViolacionDeClaveDejaSoloLaClave) {
     importacion_->Campos.CodigoError = "0228";
     std::string clave = ClaveRechazo(kLinea1);

@@ -2,6 +2,7 @@
 #include "formulario/core/estado.h"
 #include "formulario/reports/reporte.h"
 #include "tests/reports/entorno.h"
+#include "tests/support/disco_lleno.h"
 
 namespace zvreports::prueba {
 namespace {
@@ -39,6 +40,22 @@ protected:
     }
     std::string archivo;
 };
+
+// A full report folder: the run tells it, and neither the report's SPOOL row
+// nor its empty file stays behind for the host to list.
+TEST_F(ReporteFormularioTest, AReportThatCannotBeWrittenLeavesNoRowNorFile) {
+    const fs::path siguiente = RutaRpt() / "00000001.PRN";  // the first name of an empty SPOOL
+    if (!zvtest::ArchivoDeDiscoLleno(siguiente)) GTEST_SKIP() << "no full device here";
+    archivo = Registra(zvform::CodigoReporte(OpcionImpresion::Declaracion));
+    ASSERT_EQ(RutaRpt() / archivo, siguiente);
+    EXPECT_FALSE(zvform::ImprimeReporte("", "", OpcionImpresion::Declaracion));
+    ASSERT_EQ(mensajes_.shown.size(), 1u);
+    EXPECT_EQ(mensajes_.shown[0].text, "Error Técnico : ( 57) Error de E/S en el dispositivo");
+    EXPECT_EQ(mensajes_.shown[0].title, "Impresión");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(siguiente)));
+    auto rs = Base().OpenRecordset("SELECT count(*) FROM SPOOL", dao::dbOpenSnapshot);
+    EXPECT_EQ(rs->Fields(0).AsLong(), 0);
+}
 
 TEST_F(ReporteFormularioTest, CashWithANegativeBox592) {
     Estado::G().gEfectivo = "1";

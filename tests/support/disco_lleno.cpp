@@ -172,4 +172,12 @@ void DiscoLleno::Libera() { C().libres.reset(); }
 
 int DiscoLleno::Rechazos() const { return C().rechazos; }
 
+bool ArchivoDeDiscoLleno(const std::filesystem::path& ruta) {
+    std::error_code ec;
+    if (!std::filesystem::is_character_file("/dev/full", ec)) return false;
+    std::filesystem::remove(ruta, ec);
+    std::filesystem::create_symlink("/dev/full", ruta, ec);
+    return !ec;
+}
+
 }  // namespace zvtest

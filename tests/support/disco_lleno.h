@@ -10,8 +10,15 @@
 // database again after making one. Those connections stay usable after it
 // is gone (with unlimited space).
 #include <cstdint>
+#include <filesystem>
 
 namespace zvtest {
+
+// A file of a full disk, for the text files: `ruta` becomes a link to the
+// system's /dev/full, where opening works and every write fails for lack of
+// space (ENOSPC), as a full folder answers a program writing a new file.
+// False where the system has no such device (the test is then skipped).
+bool ArchivoDeDiscoLleno(const std::filesystem::path& ruta);
 
 class DiscoLleno {
 public:

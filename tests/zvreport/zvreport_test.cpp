@@ -10,6 +10,7 @@
 #include "platform/dao/dao.h"
 #include "platform/textfile.h"
 #include "shared/cuentas.h"
+#include "tests/support/disco_lleno.h"
 #include "tests/support/support.h"
 
 namespace {
@@ -263,6 +264,24 @@ TEST_F(ZvreportTest, ATemporaryFolderThatCannotBeWrittenIsPermissionDenied) {
     EXPECT_NE(r.exitCode, 0);
     EXPECT_NE(r.err.find("Mensaje: Error tecnico:  70\nPermiso denegado: "), std::string::npos) << r.err;
     fs::permissions(inst.folder / "TMP", fs::perms::owner_write, fs::perm_options::add);
+}
+
+// A full report folder: the summary cannot be written. The error is told,
+// and neither its SPOOL row nor its empty spool file stays behind; the
+// temporary text file written before it does.
+TEST_F(ZvreportTest, ASummaryThatCannotBeWrittenLeavesNoSpoolRowNorFile) {
+    Registra({});
+    const fs::path spool = inst.folder / "RPT" / "00000001.PRN";  // the first name of an empty SPOOL
+    if (!zvtest::ArchivoDeDiscoLleno(spool)) GTEST_SKIP() << "no full device here";
+    auto r = Corre();
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Mensaje: Error tecnico:  57\nError de E/S en el dispositivo\n"), std::string::npos) << r.err;
+    auto db = Abrir();
+    auto rs = db->OpenRecordset("SELECT count(*) FROM SPOOL", dao::dbOpenSnapshot);
+    EXPECT_EQ(rs->Fields(0).AsLong(), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(spool)));
+    EXPECT_FALSE(fs::exists(Copia(".PRN")));
+    EXPECT_FALSE(fs::is_empty(inst.folder / "TMP"));
 }
 
 TEST_F(ZvreportTest, MissingDeclarantEndsWithTheMessageAndWritesNothing) {
