@@ -57,7 +57,8 @@ public:
 
     // Writes one rejected line into the .Log file and its key and message
     // into the .Err file; the run's first reject starts both afresh. Never
-    // stops the transfer: a failure is shown and the transfer goes on.
+    // stops the transfer: a failure is shown (once per run) and the transfer
+    // goes on.
     void GraboLog(const std::string& ArcPla, const std::string& Linea, const std::string& ArcError,
                   std::string& xsOrden);
 
@@ -71,6 +72,7 @@ public:
     std::int32_t RegistrosTransferidos = 0;                 // box 593
     std::string ArchivoTransferido;                         // set when no line was rejected
     std::uint8_t LogIniciado = 0;                           // 1 once this run wrote a reject
+    bool FallaDeLogAvisada = false;                         // this run told a failing reject log
     bool TransferenciaEnCurso = false;
     // The field rules with RucEmpleador, TipoDocumento, ApellidoPaterno,
     // CodigoError, EtiquetaCampo and LongitudCampo.

@@ -109,6 +109,7 @@ bool Importacion::DatosDeLaImportacion(std::string& ruc, std::string& periodo) {
 // Steps 9 to 15: the transaction.
 bool Importacion::Importa(const std::string& ruc, const std::string& periodo) {
     LogIniciado = 0;
+    FallaDeLogAvisada = false;
     if (!Intenta([&] {
             Base().BeginTrans();
             transaccionAbierta_ = true;

@@ -36,13 +36,18 @@ void Importacion::GraboLog(const std::string& ArcPla, const std::string& Linea, 
         const auto* error = dynamic_cast<const zv::Error*>(&e);
         const long numero = error ? error->Number() : 51;
         const std::string descripcion = error ? error->Description() : e.what();
-        if (numero == zv::fileerr::PermissionDenied)
-            zv::MsgBox(descripcion + "\nCierre el Archivo " + *enUso + "\nIntente nuevamente por favor.",
-                       zv::Icon::Critical, zv::Buttons::Ok, "Error");
-        else
-            zv::MsgBox("Error tecnico: " + std::to_string(numero) + "\n" + descripcion +
-                           "\nIntente nuevamente por favor.",
-                       zv::Icon::Critical, zv::Buttons::Ok, "Error");
+        // A log that cannot be written fails again at every reject (a full
+        // folder, a file held open): the user is told once per run.
+        if (!FallaDeLogAvisada) {
+            FallaDeLogAvisada = true;
+            if (numero == zv::fileerr::PermissionDenied)
+                zv::MsgBox(descripcion + "\nCierre el Archivo " + *enUso + "\nIntente nuevamente por favor.",
+                           zv::Icon::Critical, zv::Buttons::Ok, "Error");
+            else
+                zv::MsgBox("Error tecnico: " + std::to_string(numero) + "\n" + descripcion +
+                               "\nIntente nuevamente por favor.",
+                           zv::Icon::Critical, zv::Buttons::Ok, "Error");
+        }
         ui_.HabilitaAceptar();
         if (TransferenciaEnCurso) {
             ui_.FijaTransferidos("0 registro(s) transferido(s)");
