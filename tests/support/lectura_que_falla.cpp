@@ -32,8 +32,9 @@ std::size_t HastaFinDeLinea(const std::string& s, std::size_t desde) {
 
 LecturaQueFalla::LecturaQueFalla(std::filesystem::path ruta, std::string contenido, std::size_t leidos, int enteras)
     : ruta_(std::move(ruta)), contenido_(std::move(contenido)), leidos_(leidos), enteras_(enteras) {
-    if (leidos_ > contenido_.size() || leidos_ > kEscrituraEntera)
-        throw std::invalid_argument("LecturaQueFalla: the bytes read before the failure must fit one pipe write");
+    if (leidos_ >= contenido_.size() || contenido_[leidos_] == '\n' || leidos_ > kEscrituraEntera)
+        throw std::invalid_argument(
+            "LecturaQueFalla: the failure must fall inside a line, before its LF, within one pipe write");
     std::filesystem::remove(ruta_);
     if (::mkfifo(ruta_.c_str(), 0600) != 0) throw std::runtime_error("mkfifo " + ruta_.string());
     hilo_ = std::thread([this] { Sirve(); });
@@ -58,9 +59,9 @@ void LecturaQueFalla::Sirve() {
         const int escritor = ::open(ruta_.c_str(), O_WRONLY);  // waits for the next reader
         if (escritor < 0) break;
         if (!fin_) {
+            ++servidas_;  // before any byte: a reader that read something finds it counted
             if (n < enteras_) SirveEntera(escritor);
             else SirveCortada(escritor);
-            ++servidas_;
         }
         ::close(escritor);
     }
@@ -76,11 +77,12 @@ void LecturaQueFalla::SirveCortada(int escritor) const {
     // already waits in its read, it takes them blocking.
     EscribeTodo(escritor, std::string_view(contenido_).substr(0, leidos_));
     ::fcntl(lector, F_SETFL, ::fcntl(lector, F_GETFL) | O_NONBLOCK);
-    // A reader that emptied the pipe and waits again is woken by the rest of
-    // the line; one that did not wait fails at its next read whether or not
-    // it took them. Either way no further line is read whole.
-    const std::size_t resto = leidos_ < contenido_.size() ? HastaFinDeLinea(contenido_, leidos_) : 0;
-    EscribeTodo(escritor, std::string_view(contenido_).substr(leidos_, resto > 0 ? resto - 1 : 0));
+    // A reader that emptied the pipe and waits again (it went back before the
+    // descriptor was made non-blocking) is woken by the rest of the line but
+    // its LF, one byte at least; one that did not wait fails at its next read
+    // whether or not it took them. Either way no further line is read whole.
+    const std::size_t resto = HastaFinDeLinea(contenido_, leidos_);
+    EscribeTodo(escritor, std::string_view(contenido_).substr(leidos_, resto - 1));
     // The pipe stays open and empty until the reader has closed it.
     pollfd espera{escritor, 0, 0};
     while (!fin_) {

@@ -3,8 +3,9 @@
 // disk makes it fail: a named pipe at `ruta` that a thread of the test feeds.
 // The openings of the file for reading are served in turn: the first
 // `enteras` read `contenido` whole to its end; the next one reads the first
-// `leidos` bytes of it (and maybe the next few, up to the end of their line
-// at most), and the read after them fails. For that the reader's descriptor
+// `leidos` bytes of it (and maybe the next few, never up to the end of their
+// line), and the read after them fails. `leidos` falls inside a line, before
+// its LF. For that the reader's descriptor
 // is made non-blocking and the pipe is left open and empty, so the system
 // answers the read with an error (EAGAIN) instead of data or the end.
 //
