@@ -406,6 +406,50 @@ bool CambiaTamano(const std::string& display, const std::string& titulo, int anc
     });
 }
 
+namespace {
+
+// Waits up to the limit for the connection to have an event to read.
+bool EsperaEvento(Display* d, std::chrono::steady_clock::time_point limite) {
+    while (!XPending(d)) {
+        auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(limite - std::chrono::steady_clock::now());
+        if (resta.count() <= 0) return false;
+        pollfd pfd{ConnectionNumber(d), POLLIN, 0};
+        poll(&pfd, 1, static_cast<int>(resta.count()));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::pair<int, int>> CambiaTamanoYSigue(const std::string& display, const std::string& titulo,
+                                                    int ancho, int alto, std::pair<int, int> vuelta,
+                                                    int segundos) {
+    auto ventanas = VentanasConTitulo(display, titulo);
+    if (ventanas.empty()) return {};
+    const Window w = ventanas.front().id;
+    const std::pair pedido{ancho, alto};
+    return ConDisplay(display, [&](Display* d) {
+        // Selected before the request on the same connection: every change
+        // the request brings is reported.
+        XSelectInput(d, w, StructureNotifyMask);
+        XResizeWindow(d, w, ancho, alto);
+        XFlush(d);
+        std::vector<std::pair<int, int>> vistos;
+        bool tomado = false;
+        auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(segundos);
+        while (EsperaEvento(d, limite)) {
+            XEvent e;
+            XNextEvent(d, &e);
+            if (e.type != ConfigureNotify || e.xconfigure.window != w) continue;
+            const std::pair tamano{e.xconfigure.width, e.xconfigure.height};
+            vistos.push_back(tamano);
+            if (tomado && tamano == vuelta) break;
+            tomado = tomado || tamano == pedido;
+        }
+        return vistos;
+    });
+}
+
 bool Minimiza(const std::string& display, const std::string& titulo, int segundos) {
     auto ventanas = VentanasConTitulo(display, titulo);
     if (ventanas.empty()) return false;

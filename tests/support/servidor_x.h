@@ -14,6 +14,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zvtest {
@@ -33,6 +34,7 @@ public:
     ServidorX& operator=(const ServidorX&) = delete;
     const std::string& Display() const { return display_; }
     int Numero() const { return numero_; }
+    pid_t Pid() const { return pid_; }  // the server's process
 
 private:
     bool Arranca(int numero, const std::string& pantalla);
@@ -89,6 +91,13 @@ bool EsperaGestorDeVentanas(const std::string& display, int segundos = 20);
 // Asks for a new size of the client window with the title, as a window
 // manager's maximise or a drag of its border does.
 bool CambiaTamano(const std::string& display, const std::string& titulo, int ancho, int alto);
+// The same request, then the sizes the window takes after it, in order, as
+// its ConfigureNotify events tell them (none is missed, however quickly one
+// follows another): until it has taken the asked size and after that
+// `vuelta`, or until `segundos` have passed. Empty when there is no window.
+std::vector<std::pair<int, int>> CambiaTamanoYSigue(const std::string& display, const std::string& titulo,
+                                                    int ancho, int alto, std::pair<int, int> vuelta,
+                                                    int segundos = 20);
 // Asks the window manager to minimise the client window with the title, as
 // its minimise button does, and waits until the manager has (WM_STATE
 // IconicState, the window unmapped).

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <sstream>
@@ -22,6 +23,13 @@ namespace {
 bool TieneLinea(const std::string& texto, const std::string& linea);
 
 const char* const kPrincipal = "0841 - Solvenda";
+
+// The sizes a window took, for a failure's message.
+std::string Tamanos(const std::vector<std::pair<int, int>>& vistos) {
+    std::string texto = "; it took:";
+    for (auto [ancho, alto] : vistos) texto += " " + std::to_string(ancho) + "x" + std::to_string(alto);
+    return texto;
+}
 
 class Programa : public ::testing::Test {
 protected:
@@ -173,16 +181,12 @@ TEST_F(Programa, UnderAWindowManagerItComesBackToTheSizeItStartedWith) {
     }
     EXPECT_EQ(inicial, (std::pair{648, 488}));
     for (auto [ancho, alto] : {std::pair{1280, 1000}, std::pair{300, 200}}) {
-        ASSERT_TRUE(zvtest::CambiaTamano(x.Display(), kPrincipal, ancho, alto));
         // The change first takes effect, then the window puts itself back.
-        std::pair<int, int> visto = Tamano();
-        for (int i = 0; i < 50 && visto != std::pair{ancho, alto}; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            visto = Tamano();
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        for (int i = 0; i < 50 && Tamano() != inicial; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const auto vistos = zvtest::CambiaTamanoYSigue(x.Display(), kPrincipal, ancho, alto, inicial, 10);
+        const auto tomado = std::find(vistos.begin(), vistos.end(), std::pair{ancho, alto});
+        ASSERT_TRUE(tomado != vistos.end()) << "the window never took " << ancho << "x" << alto << Tamanos(vistos);
+        EXPECT_TRUE(std::find(tomado, vistos.end(), inicial) != vistos.end())
+            << "it did not come back after " << ancho << "x" << alto << Tamanos(vistos);
         EXPECT_EQ(Tamano(), inicial) << "after " << ancho << "x" << alto;
     }
     EXPECT_TRUE(zvtest::CierraVentana(x.Display(), kPrincipal));
