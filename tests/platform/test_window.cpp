@@ -1,7 +1,7 @@
 // Test helper: maps (or not) one window with a given title on the X display,
 // prints "ready" once the server has it, and lives until its standard input
 // closes.
-//   zv_test_window [--wm-name-only] [--unmapped] [--framed] [--hidden-parent] [--churn]
+//   zv_test_window [--wm-name-only] [--unmapped] [--framed] [--hidden-parent]
 //                  [--iconic | --withdrawn] TITLE
 // --iconic and --withdrawn do to the mapped window what a window manager
 // does when it minimises or withdraws a client: WM_STATE set, client (and
@@ -9,7 +9,6 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -62,36 +61,10 @@ void SetWmState(Display* d, Window w, long state) {
     XChangeProperty(d, w, wmState, wmState, 32, PropModeReplace, reinterpret_cast<unsigned char*>(data), 2);
 }
 
-bool StdinOpen() {
-    pollfd p{0, POLLIN, 0};
-    if (poll(&p, 1, 0) <= 0) return true;
-    char buf[64];
-    return read(0, buf, sizeof buf) > 0;
-}
-
-// Creates, maps and destroys windows without pause, so that a walk of the
-// tree meets windows that vanish under it.
-void Churn(Display* d, Window root, const std::string& title) {
-    std::puts("ready");
-    std::fflush(stdout);
-    while (StdinOpen()) {
-        Window batch[20];
-        for (auto& w : batch) {
-            w = Make(d, root);
-            SetTitle(d, w, title, false);
-            XMapWindow(d, w);
-        }
-        XSync(d, False);
-        usleep(500);  // long enough to be listed, short enough to vanish mid-walk
-        for (auto w : batch) XDestroyWindow(d, w);
-        XSync(d, False);
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool wmNameOnly = false, unmapped = false, framed = false, hiddenParent = false, churn = false;
+    bool wmNameOnly = false, unmapped = false, framed = false, hiddenParent = false;
     long managedState = -1;  // the WM_STATE to leave the window in, -1 none
     std::string title;
     for (int i = 1; i < argc; ++i) {
@@ -100,7 +73,6 @@ int main(int argc, char** argv) {
         else if (a == "--unmapped") unmapped = true;
         else if (a == "--framed") framed = true;
         else if (a == "--hidden-parent") hiddenParent = true;
-        else if (a == "--churn") churn = true;
         else if (a == "--iconic") managedState = IconicState;
         else if (a == "--withdrawn") managedState = WithdrawnState;
         else title = a;
@@ -111,11 +83,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     Window root = DefaultRootWindow(d);
-    if (churn) {
-        Churn(d, root, title);
-        XCloseDisplay(d);
-        return 0;
-    }
     Window parent = root;
     if (framed || hiddenParent) {
         parent = Make(d, root);  // an untitled frame, as a window manager makes
