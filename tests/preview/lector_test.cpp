@@ -53,7 +53,9 @@ TEST(TokenSpool, EndsAtTheFirstBarTagEndOrPageBreak) {
         std::size_t despues = 0;
         auto token = TokenSpool(c.linea, despues);
         ASSERT_EQ(token.has_value(), c.token.has_value()) << c.linea;
-        if (token) EXPECT_EQ(std::string(*token), *c.token) << c.linea;
+        if (token) {
+            EXPECT_EQ(std::string(*token), *c.token) << c.linea;
+        }
     }
 }
 
