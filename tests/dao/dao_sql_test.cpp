@@ -1,4 +1,9 @@
 // The old dialect's functions and statement forms, and bound values.
+#include <sqlite3.h>
+
+#include <cstring>
+#include <set>
+
 #include "tests/dao/dao_fixture.h"
 
 namespace daotest {
@@ -56,6 +61,15 @@ TEST_F(SqlTest, DeleteStarAndBoundValues) {
     EXPECT_EQ(ErrorOf([&] { db->Execute("SELEC nada"); }), dao::err::SyntaxError);
 }
 
+// How many times each of the connection's statements over this text has run
+// (SQLite counts a run at the first step after a reset).
+std::multiset<int> Corridas(sqlite3* db, const char* texto) {
+    std::multiset<int> corridas;
+    for (sqlite3_stmt* s = sqlite3_next_stmt(db, nullptr); s; s = sqlite3_next_stmt(db, s))
+        if (std::strstr(sqlite3_sql(s), texto)) corridas.insert(sqlite3_stmt_status(s, SQLITE_STMTSTATUS_RUN, 0));
+    return corridas;
+}
+
 TEST_F(SqlTest, PreparedStatementsAreReused) {
     // The same text opened twice at once works (two statements), and again after closing.
     auto a = db->OpenRecordset("SELECT * FROM PARAM ORDER BY Argumento", dao::dbOpenSnapshot);
@@ -63,9 +77,12 @@ TEST_F(SqlTest, PreparedStatementsAreReused) {
     b->MoveNext();
     EXPECT_EQ(a->Fields("Argumento").AsText(), "1");
     EXPECT_EQ(b->Fields("Argumento").AsText(), "11");
+    EXPECT_EQ(Corridas(db->Handle(), "ORDER BY Argumento"), (std::multiset<int>{1, 1}));
     a->Close();
     auto c = db->OpenRecordset("SELECT * FROM PARAM ORDER BY Argumento", dao::dbOpenSnapshot);
     EXPECT_EQ(c->Fields("Argumento").AsText(), "1");
+    // c runs on the statement a left, prepared once: no third one.
+    EXPECT_EQ(Corridas(db->Handle(), "ORDER BY Argumento"), (std::multiset<int>{1, 2}));
 }
 
 TEST_F(SqlTest, ClosedDatabaseLeavesItsRecordsetsClosed) {
