@@ -1,37 +1,12 @@
 #include "tests/grabacion/entorno.h"
 
-#include <cstdio>
-
+#include "formulario/core/control.h"
 #include "formulario/core/estado.h"
 #include "platform/dao/conversion.h"
-#include "platform/textfile.h"
 
 namespace zvdecl::prueba {
 
 using zvform::Estado;
-
-namespace {
-
-// The text a field counts with in the digest.
-std::string TextoDigesto(const dao::Value& v) {
-    switch (v.Type()) {
-        case dao::DataType::Null:
-        case dao::DataType::Boolean:
-            return "";
-        case dao::DataType::Text:
-            return zv::text::Trim(v.AsText());
-        case dao::DataType::Date: {
-            const dao::Date d = v.AsDate();
-            char texto[16];
-            std::snprintf(texto, sizeof texto, "%04d%02d%02d", d.year, d.month, d.day);
-            return texto;
-        }
-        default:
-            return v.AsText();
-    }
-}
-
-}  // namespace
 
 bool PuertaGuionada::PuedeContinuar() {
     ++preguntas;
@@ -103,33 +78,14 @@ std::vector<std::pair<std::string, std::string>> GrabacionTest::Digestos(const s
                                                                          const std::vector<dao::Value>& params) {
     std::vector<std::pair<std::string, std::string>> out;
     auto rs = Base().OpenRecordset(sql, dao::dbOpenSnapshot, params);
-    for (; !rs->EOF_(); rs->MoveNext()) {
-        std::vector<dao::Value> valores;
-        for (int i = 0; i < rs->FieldCount(); ++i) valores.push_back(rs->Fields(i));
-        out.emplace_back(DigestoEsperado(valores, desde), valores.back().AsText());
-    }
+    for (; !rs->EOF_(); rs->MoveNext())
+        out.emplace_back(zvform::SumaControlRegistro(*rs, desde), rs->Fields(rs->FieldCount() - 1).AsText());
     return out;
 }
 
 std::vector<std::string> GrabacionTest::TextosMostrados() const { return entorno_->Textos(); }
 
 fs::path GrabacionTest::Mens() const { return Estado::G().gSysPath + "Mens.txt"; }
-
-std::string DigestoEsperado(const std::vector<dao::Value>& valores, int desde) {
-    long long numerica = 0, ponderada = 0;
-    for (int i = 0; i < desde; ++i) {
-        const std::string t = TextoDigesto(valores[i]);
-        if (dao::conv::IsNumeric(t)) numerica += static_cast<long long>(dao::conv::Val(t) + 0.5);
-    }
-    for (std::size_t i = desde; i + 1 < valores.size(); ++i) {
-        const std::string bytes = zv::text::ToCp1252(TextoDigesto(valores[i]));
-        for (std::size_t p = 0; p < bytes.size(); ++p)
-            ponderada += static_cast<long long>(p + 1) * static_cast<unsigned char>(bytes[p]);
-    }
-    char texto[8];
-    std::snprintf(texto, sizeof texto, "%03lld%03lld", numerica % 1000, ponderada % 1000);
-    return texto;
-}
 
 namespace {
 // The modulus-11 digit of a digit string: weights 2..7 from the right.

@@ -3,7 +3,7 @@
 // of the form's tests (zvbase + zvsetup, one declaration brought in by the
 // import engine, its sent copy made as the host makes it); the form's data
 // as the form holds them after opening that declaration; a scripted gate;
-// and the stored rows read back with their digests recomputed here.
+// and the stored rows read back with their digests.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -53,8 +53,10 @@ protected:
     std::vector<Fila> Filas(const std::string& sql, const std::vector<dao::Value>& params = {});
     Fila Cabecera();                               // the CAB row of the declaration
     std::map<std::string, std::string> Casillas();  // DET: casilla -> i_valor
-    // The digest of each row of a query, computed here from the row's
-    // columns in table order, next to the stored one.
+    // The digest of each row of a query as the record digest's routine
+    // gives it over the row as stored (its own tests work examples out by
+    // hand), next to the digest stored in the row: a save must store the
+    // digest of the row it leaves.
     std::vector<std::pair<std::string, std::string>> Digestos(const std::string& sql, int desde,
                                                                 const std::vector<dao::Value>& params = {});
     std::vector<std::string> TextosMostrados() const;
@@ -65,10 +67,6 @@ protected:
     std::shared_ptr<PuertaGuionada> puerta_;
     int visorMostrado_ = 0;
 };
-
-// Independent of the program's routine: the record digest over the values
-// of one row in table order.
-std::string DigestoEsperado(const std::vector<dao::Value>& valores, int desde);
 
 // The two check characters of an order number, computed here.
 std::string DigitosDeOrden(const std::string& control, const std::string& orden);

@@ -32,7 +32,7 @@ std::string Hoy() {
 
 class GuardadoTest : public GrabacionTest {
 protected:
-    // Every stored row of the declaration has the digest computed here.
+    // Every stored row of the declaration has the digest of the row as stored.
     void DigestosCorrectos() {
         for (auto& [esperado, guardado] :
              Digestos("SELECT * FROM CAB WHERE doc_id_d = ? AND periodo = ?", 5, {kRuc, kPeriodo}))
@@ -80,6 +80,31 @@ TEST_F(GuardadoTest, EfectivoEscribeCabeceraCasillasYDigestos) {
         EXPECT_EQ(fila["formulario"], "0841") << fila["casilla"];
     }
     DigestosCorrectos();
+    // Worked by hand. The keys of a box, 6 + 20555555556 + 202301 + 841 + 0
+    // + casilla, end in 704 + casilla; then the weights of i_valor, plus 146
+    // for idcasilla "01" (1x48 + 2x49); estado is empty.
+    std::map<std::string, std::string> digestos;
+    for (auto& fila : Filas("SELECT casilla, cNumero FROM DET WHERE doc_id_d = ?", {kRuc}))
+        digestos[fila["casilla"]] = fila["cnumero"];
+    EXPECT_EQ(digestos, (std::map<std::string, std::string>{
+                            // 1x50 + 2x48 + (3+4+...+10)x53 + 11x54 = 3496; + 146 = 3642
+                            {"002", "706642"},
+                            // 1x50 + 2x48 + 3x50 + 4x51 + 5x48 + 6x49 = 1034; + 146 = 1180
+                            {"007", "711180"},
+                            // 1x52 + 2x52 + 3x49 + 4x50 + 5x51 + 6x52 + 7x53 = 1441; + 146 = 1587
+                            {"028", "732587"},
+                            {"590", "294450"},  // 1x51 + 2x53 + 3x49 = 304; + 146
+                            {"591", "295293"},  // 1x49 + 2x49 = 147; + 146
+                            {"592", "296291"},  // "-2": 1x45 + 2x50 = 145; + 146
+                            {"593", "297197"},  // 1x51; + 146
+                            {"597", "301449"},  // 704 + 597 = 1301; 1x51 + 2x54 + 3x48 = 303; + 146
+                            {"598", "302449"},
+                            {"599", "303215"},  // "E": 69; + 146
+                            {"721", "425431"},  // 704 + 721 = 1425; "1.0": 1x49 + 2x46 + 3x48 = 285; + 146
+                        }));
+    // The header's keys, 6 + 20555555556 + 202301 + 841 + 0, end in 704; its
+    // weights take in today's date.
+    EXPECT_EQ(cab["cnumero"].substr(0, 3), "704");
     UnMensaje(kGrabadaBien);
 }
 
