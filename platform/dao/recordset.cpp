@@ -385,7 +385,7 @@ void SqlRecordset::Update() {
         d.Run(sql, params);
         ++added_;  // a set that was empty keeps no current row until it moves
     } else if (!params.empty()) {
-        params.push_back(Value(static_cast<long long>(rowid_)));
+        params.emplace_back(static_cast<long long>(rowid_));
         d.Run("UPDATE " + jetsql::Quote(table_) + " SET " + assignments + " WHERE _rowid_ = ?", params);
         row_ = buffer_;
     }
