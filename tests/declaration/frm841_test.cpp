@@ -254,13 +254,14 @@ private slots:
         QTest::addColumn<QString>("forma");
         QTest::addColumn<QString>("codigo");
         QTest::addColumn<QString>("numero");
-        QTest::newRow("efectivo guardado") << QVariant(" ") << QVariant(" ") << QVariant("") << "E" << "E" << ""
+        // A bank that is not one of the list (a blank, Null) is none chosen.
+        QTest::newRow("efectivo guardado") << QVariant(" ") << QVariant(" ") << QVariant("") << "E" << "E" << "XX"
                                            << "";
         QTest::newRow("monto de cheque sin numero") << QVariant("02") << QVariant("") << QVariant("100") << "E"
                                                     << "C" << "02" << "";
         QTest::newRow("cheque completo") << QVariant("11") << QVariant(" 12345 ") << QVariant("360") << ""
                                          << "C" << "11" << "12345";
-        QTest::newRow("sin datos de pago") << QVariant() << QVariant() << QVariant() << "" << "X" << "" << "";
+        QTest::newRow("sin datos de pago") << QVariant() << QVariant() << QVariant() << "" << "X" << "XX" << "";
     }
     void datosDePagoDesdeLaCabecera() {
         QFETCH(QVariant, banco);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <algorithm>
 #include <utility>
 
 #include "formulario/core/widgets/largo_maximo.h"
@@ -60,9 +61,6 @@ FormaDePagoZarvo::FormaDePagoZarvo(QWidget* parent) : QWidget(parent) {
     for (auto [boton, forma] : {std::pair{efectivo_, "E"}, std::pair{cheque_, "C"}})
         connect(boton, &QRadioButton::clicked, this, [this, forma = forma] {
             formaPago_ = forma;
-            // A cheque whose bank is not in the list has none chosen, as the
-            // list shows it, so the bank rule still asks for one.
-            if (formaPago_ == "C" && banco_->findData(Q(codigoBanco_)) <= 0) codigoBanco_ = kNingunBanco;
             // Cash carries no cheque: the declaration keeps no cheque number
             // nor bank boxes that its header contradicts.
             if (formaPago_ == "E") {
@@ -96,6 +94,8 @@ void FormaDePagoZarvo::FijaCodigoBanco(const std::string& codigo) {
     MuestraBanco();
 }
 
+bool FormaDePagoZarvo::EnLaLista(const std::string& codigo) const { return banco_->findData(Q(codigo)) > 0; }
+
 void FormaDePagoZarvo::FijaFormaPago(const std::string& forma) {
     formaPago_ = forma;
     MuestraForma();
@@ -115,10 +115,12 @@ void FormaDePagoZarvo::MuestraForma() {
     Habilita();
 }
 
-// A code that is not in the list (none chosen, or unknown) shows the empty item.
+// A code that is not in the list (empty, unknown) is no bank chosen: the
+// list shows its empty item and the bank code reads "XX", so what the
+// checks and the save see is what the user sees.
 void FormaDePagoZarvo::MuestraBanco() {
-    int i = banco_->findData(Q(codigoBanco_));
-    banco_->setCurrentIndex(i >= 0 ? i : 0);
+    if (!EnLaLista(codigoBanco_)) codigoBanco_ = kNingunBanco;
+    banco_->setCurrentIndex(std::max(banco_->findData(Q(codigoBanco_)), 0));
 }
 
 void FormaDePagoZarvo::Habilita() {

@@ -2,7 +2,9 @@
 // The payment-method control of the declaration form: the payment form
 // (cash or cheque), the bank, the cheque number and the amount to pay.
 // The form and its steps use it only through five text properties, which
-// read back exactly what was written until the user changes a choice.
+// read back exactly what was written until the user changes a choice; a
+// bank code that is not in the list reads back "XX", none chosen, as the
+// list shows it.
 #include <QWidget>
 #include <string>
 #include <utility>
@@ -43,6 +45,7 @@ signals:
 private:
     void MuestraForma();
     void MuestraBanco();
+    bool EnLaLista(const std::string& codigo) const;
     void Habilita();
 
     QRadioButton* efectivo_;
