@@ -23,13 +23,19 @@ bool EsNegativo(const std::string& plano) {
 }  // namespace
 
 std::string SinFormato(const std::string& texto) {
-    std::string t = zv::text::Trim(texto);
-    bool negativo = t.size() >= 2 && t.front() == '(' && t.back() == ')';
-    if (negativo) t = t.substr(1, t.size() - 2);
+    bool negativo = false;
     std::string limpio;
-    for (char c : t)
-        if (c != ',') limpio.push_back(c);
-    return negativo ? "-" + limpio : limpio;
+    for (char c : zv::text::Trim(texto)) {
+        if (c == '(' || c == ')' || c == '-') negativo = true;
+        else if (c != ',') limpio.push_back(c);
+    }
+    return negativo && !limpio.empty() ? "-" + limpio : limpio;
+}
+
+std::string EnteroDeTexto(const std::string& texto, const char* patron) {
+    const std::string plano = SinFormato(texto);
+    if (!zvform::Util().EsNumerico(plano, 1, 1, 0)) return "";
+    return zv::FormatText(plano, patron);
 }
 
 zv::Currency ValorMostrado(const std::string& texto) {

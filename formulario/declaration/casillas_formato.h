@@ -19,8 +19,17 @@ std::string Forma(int casilla, const std::string& texto);
 std::string CalcularTotal(const std::string& texto598);
 
 // The text as the numeric checks read it: blanks and thousands separators
-// out, an amount in parentheses with a minus sign ("(1,500)" is "-1500").
+// out; a text holding either parenthesis or a minus is the negative of what
+// is left ("(1,500)", "(1,500", "1,500)" and "-1,500" are all "-1500"), so
+// an amount the user half edited at its brackets still reads as the amount.
 std::string SinFormato(const std::string& texto);
+
+// The whole number a box's text stands for, laid on a whole-unit pattern
+// ("###########0", "#########0"): "1,234" is "1234", "(500)" is "-500". A
+// blank text, or one that is not an amount, gives "": no value at all.
+// Saving writes this, and the box shows it through Forma, so what is stored
+// is what the box showed.
+std::string EnteroDeTexto(const std::string& texto, const char* patron);
 
 // The amount a box shows: thousands separators dropped, an amount in
 // parentheses negative ("(1,500)" is -1500, "1,234" is 1234); a text that

@@ -5,6 +5,7 @@
 #include "formulario/core/consultas.h"
 #include "formulario/core/estado.h"
 #include "formulario/declaration/base_declaracion.h"
+#include "formulario/declaration/casillas_formato.h"
 #include "platform/dao/dao.h"
 #include "platform/textfile.h"
 #include "shared/formato.h"
@@ -91,7 +92,13 @@ bool DeclaracionRegistrada(const std::string& ruc, const std::string& periodo) {
     return existe;
 }
 
-std::string NumeroComoTexto(const std::string& valor) { return zv::NumberText(valor); }
+// Read as saving reads a box, so that a value shown and saved again comes
+// back as it was; nothing stored (blank, Null) is an empty box, as a box
+// without a row is.
+std::string NumeroComoTexto(const std::string& valor) {
+    if (zv::text::Trim(valor).empty()) return "";
+    return zv::NumberText(SinFormato(valor));
+}
 
 CabeceraCargada CargarCab(const std::string& ruc, const std::string& periodo) {
     CabeceraCargada cab;

@@ -39,7 +39,8 @@ struct CabeceraCargada {
 CabeceraCargada CargarCab(const std::string& ruc, const std::string& periodo);
 
 // The stored box value converted to a number and back to text, without
-// separators, whatever its size ("-1500", "12.5"; "abc" gives "0").
+// separators, whatever its size ("-1500", "12.5", "(1,500)" is "-1500";
+// "abc" gives "0"); a blank or Null value gives "", an empty box.
 std::string NumeroComoTexto(const std::string& valor);
 
 // The payment properties after the load: "X", then box 599, then "C" when

@@ -1,6 +1,7 @@
 // "&Grabar" of the declaration form: the CAB header, the DET boxes and the
 // state of a registered declaration in one transaction, or the order number
 // of a sent declaration in HCAB.
+#include <algorithm>
 #include <cstdio>
 
 #include "formulario/core/control.h"
@@ -29,21 +30,22 @@ struct RelojDeArena {
     ~RelojDeArena() { zv::SetMousePointer(zv::Pointer::Default); }
 };
 
-// An amount as the form shows it ("1,234", "(500)") written with a
-// whole-unit pattern: "1234", "-500", from its digits whatever its size. A
-// blank text gives ""; a text that is not an amount is kept as it stands.
-std::string EnteroDeTexto(const std::string& texto, const char* patron) {
-    const std::string plano = SinFormato(texto);
-    if (plano.empty()) return "";
-    if (!zvform::Util().EsNumerico(plano, 1, 1, 0)) return texto;
-    return zv::FormatText(plano, patron);
-}
-
 // Boxes that hold text: written as given.
 bool EsCasillaDeTexto(const std::string& casilla) {
     for (const char* c : {"012", "005", "015", "028", "721", "871"})
         if (casilla == c) return true;
     return false;
+}
+
+// What DET keeps of a box: a box of the form's amounts a whole number or
+// nothing; a text box as given; the others (the RUC, the period, the
+// payment form) a number on the pattern and a text as it stands.
+std::string ValorGuardado(const std::string& casilla, const std::string& valor) {
+    if (EsCasillaDeTexto(casilla)) return valor;
+    const int numero = static_cast<int>(zv::Val(casilla));
+    const bool esMonto = std::find(kListaCasillas.begin(), kListaCasillas.end(), numero) != kListaCasillas.end();
+    const std::string entero = EnteroDeTexto(valor, "###########0");
+    return entero.empty() && !esMonto ? valor : entero;
 }
 
 std::string NumeroCasilla(int casilla) {
@@ -217,7 +219,9 @@ Resultado GrabaEnviada(DatosFrm841& d, const std::string& ruc, const std::string
 
 bool GrabaValorCasilla(const std::string& casilla, const std::string& valor, const std::string& ruc,
                        const std::string& periodo) {
-    if (zv::text::Trim(valor).empty()) return false;
+    // A box with nothing to keep has no row at all.
+    const std::string guardado = ValorGuardado(casilla, valor);
+    if (zv::text::Trim(guardado).empty()) return false;
     auto rs = Base().OpenRecordset(
         "SELECT * FROM DET WHERE DOC_ID_D=? AND PERIODO=? AND FORMULARIO='0841' AND CASILLA=?", dao::dbOpenDynaset,
         {zv::text::Trim(ruc), zv::text::Trim(periodo), casilla});
@@ -228,7 +232,7 @@ bool GrabaValorCasilla(const std::string& casilla, const std::string& valor, con
     } else {
         rs->Edit();
     }
-    rs->SetField("i_valor", dao::Value(EsCasillaDeTexto(casilla) ? valor : EnteroDeTexto(valor, "###########0")));
+    rs->SetField("i_valor", dao::Value(guardado));
     rs->SetField("idcasilla", dao::Value("01"));
     rs->SetField("cNumero", dao::Value(zvform::SumaControlRegistro(*rs, 6)));
     rs->Update();

@@ -62,6 +62,30 @@ TEST(FormaTest, StoredBoxValueAsPlainNumber) {
     EXPECT_EQ(NumeroComoTexto("1e20"), "100000000000000000000");
 }
 
+// A box's text as it is shown once left, as it is saved and as it loads
+// again: the three read it the same way.
+TEST(FormaTest, ShownSavedAndLoadedAgree) {
+    struct Caso {
+        const char* texto;
+        const char* mostrado;  // Forma of box 592
+        const char* guardado;  // DET i_valor; "" no row
+    };
+    const Caso casos[] = {
+        {"(1,500)", "(1,500)", "-1500"}, {"(1,500", "(1,500)", "-1500"},   {"1,500)", "(1,500)", "-1500"},
+        {"-1,500", "(1,500)", "-1500"},  {"((1,500))", "(1,500)", "-1500"}, {"1,234", "1,234", "1234"},
+        {"1,2,3", "123", "123"},          {"(0)", "0", "0"},                {"(", "", ""},
+        {"", "", ""},                     {"  ", "", ""},                   {"12a", "", ""},
+    };
+    for (const auto& c : casos) {
+        EXPECT_EQ(Forma(592, c.texto), c.mostrado) << c.texto;
+        EXPECT_EQ(EnteroDeTexto(c.texto, "###########0"), c.guardado) << c.texto;
+        EXPECT_EQ(Forma(592, NumeroComoTexto(c.guardado)), c.mostrado) << c.texto;
+    }
+    EXPECT_EQ(NumeroComoTexto(""), "");
+    EXPECT_EQ(NumeroComoTexto(" "), "");
+    EXPECT_EQ(NumeroComoTexto("(1,500"), "-1500");
+}
+
 TEST(CeldaTest, DetailCellsByColumn) {
     struct Caso {
         int columna;

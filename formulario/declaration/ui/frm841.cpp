@@ -2,6 +2,7 @@
 #include "formulario/declaration/ui/frm841.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,6 +11,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <functional>
+#include <utility>
 
 #include "formulario/core/estado.h"
 #include "formulario/core/widgets/largo_maximo.h"
@@ -36,6 +39,22 @@ QLabel* Etiqueta(const char* texto, QWidget* padre, int izquierda, int arriba, i
     return etiqueta;
 }
 
+// Runs `alSalir` with the box each time a box it watches loses the focus.
+class AlPerderElFoco : public QObject {
+public:
+    AlPerderElFoco(std::function<void(QObject*)> alSalir, QObject* padre)
+        : QObject(padre), alSalir_(std::move(alSalir)) {}
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        if (evento->type() == QEvent::FocusOut) alSalir_(objeto);
+        return QObject::eventFilter(objeto, evento);
+    }
+
+private:
+    std::function<void(QObject*)> alSalir_;
+};
+
 template <class Control>
 Control* Nuevo(QWidget* padre, const char* nombre) {
     auto* control = new Control(padre);
@@ -54,7 +73,9 @@ Frm841::Frm841(QWidget* parent) : QDialog(parent) {
     Form_Load();
 }
 
-Frm841::~Frm841() = default;
+// The boxes lose the focus while the dialog goes; their formatting must
+// not run on a form already gone.
+Frm841::~Frm841() { delete formatoAlSalir_; }
 
 void Frm841::CreaControles() {
     SSTab1_ = Nuevo<QTabWidget>(this, "SSTab1");
@@ -171,12 +192,21 @@ void Frm841::CreaDeterminacion(QWidget* pagina) {
     };
     auto* totales = Etiqueta("Totales", pagina, 6300, 180, 2100);
     totales->setAlignment(Qt::AlignCenter);
+    // Left, a box shows the amount it holds formatted, whatever was typed
+    // into it, so that what the save reads is what was seen.
+    formatoAlSalir_ = new AlPerderElFoco(
+        [this](QObject* caja) {
+            for (const auto& [casilla, c] : TxtValor_)
+                if (c == caja) Forma(casilla);
+        },
+        this);
     for (int casilla : kListaCasillas) {
         auto* caja = Nuevo<QLineEdit>(pagina, ("TxtValor_" + std::to_string(casilla)).c_str());
         zvform::FijaLargoMaximo(*caja, kLargoCasillaSinFoco);
         caja->setAlignment(Qt::AlignRight);
         ProtegeDePegado(*caja);
         caja->installEventFilter(this);
+        caja->installEventFilter(formatoAlSalir_);
         TxtValor_[casilla] = caja;
     }
     for (const Fila& f : filas) {

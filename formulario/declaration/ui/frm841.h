@@ -112,6 +112,7 @@ private:
     FormaDePagoZarvo* FormaDePagoZarvo1_ = nullptr;
     std::map<int, QLineEdit*> TxtValor_;
     std::array<QPushButton*, 3> CmdValidar_{};
+    QObject* formatoAlSalir_ = nullptr;  // formats a box the user leaves
 };
 
 // The opener of the main window: a new form over `padre`, shown modally,

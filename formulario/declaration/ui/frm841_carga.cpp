@@ -119,9 +119,11 @@ void Frm841::OrdenEnviada() {
     Estado::G().gOrdenCambiado = false;
 }
 
+// A text already in its format is left alone, its cursor and undo with it.
 void Frm841::Forma(int casilla) {
     QLineEdit* caja = TxtValor_.at(casilla);
-    caja->setText(Q(zvdecl::Forma(casilla, caja->text().toStdString())));
+    const QString formado = Q(zvdecl::Forma(casilla, caja->text().toStdString()));
+    if (formado != caja->text()) caja->setText(formado);
 }
 
 void Frm841::CalcularTotal() {
