@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "formulario/reports/lector_spool.h"
+#include "formulario/reports/rango_paginas.h"
 #include "formulario/reports/trazo_spool.h"
 
 namespace zvform {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "formulario/reports/lector_spool.h"
+#include "formulario/reports/rango_paginas.h"
 #include "formulario/reports/trazo_spool.h"
 
 namespace zvform {

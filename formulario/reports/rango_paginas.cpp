@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "formulario/core/estado.h"
 #include "formulario/reports/lector_spool.h"
 #include "platform/dao/conversion.h"
 
@@ -13,6 +14,11 @@ namespace {
 bool Vacio(std::string_view texto) { return texto.find_first_not_of(' ') == std::string_view::npos; }
 
 }  // namespace
+
+RangoPaginas RangoPaginas::Vigente() {
+    const Estado& e = Estado::G();
+    return {e.gRangoPaginas, e.gPagDesde, e.gPagHasta};
+}
 
 RangoElegido ValidaRangoPaginas(std::string_view desde, std::string_view hasta, std::string_view total) {
     RangoElegido r;

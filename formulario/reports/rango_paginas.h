@@ -1,12 +1,27 @@
 #pragma once
-// The checks of the page-range dialog (frmImpxPag) on the texts of its
-// fields, and the keys its fields accept.
+// The range of pages a report is shown or printed in: the one both roads
+// (the preview and the printer) filter by, the checks of the page-range
+// dialog (frmImpxPag) on the texts of its fields, and the keys its fields
+// accept.
 #include <string>
 #include <string_view>
 
 namespace zvform {
 
-// Their messages, in the order the checks run.
+// The pages of a file that the preview shows and the printer prints: all,
+// or those whose 1-based number lies between `desde` and `hasta`.
+struct RangoPaginas {
+    bool activo = false;
+    int desde = 0;
+    int hasta = 0;
+
+    // `hoja` is a record's 0-based page field.
+    bool Contiene(int hoja) const { return !activo || (desde <= hoja + 1 && hoja + 1 <= hasta); }
+    // The range in force: gRangoPaginas, gPagDesde, gPagHasta.
+    static RangoPaginas Vigente();
+};
+
+// The dialog's messages, in the order its checks run.
 inline constexpr std::string_view kIngresePaginaInicio = "Ingrese página de inicio";
 inline constexpr std::string_view kPaginaInicialDesdeUno = "Página inicial debe ser a partir de 1";
 inline constexpr std::string_view kPaginaInicialMayorTotal =

@@ -1,6 +1,5 @@
 #include "formulario/reports/trazo_spool.h"
 
-#include "formulario/core/estado.h"
 #include "formulario/reports/lector_spool.h"
 
 namespace zvform {
@@ -17,11 +16,6 @@ Trazo Trazo::De(const LineaSpool& linea) {
     t.x2 = linea.x2;
     t.y2 = linea.y2;
     return t;
-}
-
-RangoPaginas RangoPaginas::Vigente() {
-    const Estado& e = Estado::G();
-    return {e.gRangoPaginas, e.gPagDesde, e.gPagHasta};
 }
 
 }  // namespace zvform

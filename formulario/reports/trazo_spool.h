@@ -1,6 +1,6 @@
 #pragma once
 // What the preview and the printer draw from a spool file: drawing records
-// kept as small values, and the page range both roads filter by.
+// kept as small values.
 #include <cstdint>
 #include <string_view>
 
@@ -22,19 +22,6 @@ struct Trazo {
 
     // The record of a drawing line (pPos, pPosVerti, pCuadro), its text left out.
     static Trazo De(const LineaSpool& linea);
-};
-
-// The pages of a file that the preview shows and the printer prints: all,
-// or those whose 1-based number lies between `desde` and `hasta`.
-struct RangoPaginas {
-    bool activo = false;
-    int desde = 0;
-    int hasta = 0;
-
-    // `hoja` is a record's 0-based page field.
-    bool Contiene(int hoja) const { return !activo || (desde <= hoja + 1 && hoja + 1 <= hasta); }
-    // The range in force: gRangoPaginas, gPagDesde, gPagHasta.
-    static RangoPaginas Vigente();
 };
 
 // Background colours as the spool files write them (&H00BBGGRR, or a system

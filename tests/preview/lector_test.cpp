@@ -16,6 +16,7 @@
 #include "formulario/reports/impresion_spool.h"
 #include "formulario/reports/lector_spool.h"
 #include "formulario/reports/paginas_previas.h"
+#include "formulario/reports/rango_paginas.h"
 #include "platform/textfile.h"
 #include "tests/preview/spool_prueba.h"
 #include "tests/support/support.h"

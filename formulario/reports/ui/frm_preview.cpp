@@ -17,6 +17,7 @@
 #include "formulario/core/widgets/twips.h"
 #include "formulario/reports/impresion_spool.h"
 #include "formulario/reports/lector_spool.h"
+#include "formulario/reports/rango_paginas.h"
 #include "formulario/reports/reporte.h"
 #include "formulario/reports/ui/dibujo_spool.h"
 #include "formulario/reports/ui/impresora.h"
