@@ -78,12 +78,9 @@ bool AbrirBase(Sesion& s, const std::string& sysPath) {
         std::string dbName;
         zv::profile::GetPrivateProfileString(zv::configuracion::kSeccion, "DBName", "", dbName, 255,
                                              zv::configuracion::kArchivo);
-        s.engine.IniPath = zv::configuracion::kArchivo;
-        s.engine.SystemDB = sysPath + "/" + zv::configuracion::kGrupoTrabajo;
-        const auto cuenta = zv::cuentas::Zvsetup();
-        s.engine.DefaultUser = cuenta.usuario;
-        s.engine.DefaultPassword = cuenta.clave;
-        s.base = s.engine.OpenDatabase(sysPath + dbName, false, false);
+        s.base = zv::AbreBaseCompartida(s.engine, {.ruta = sysPath + dbName,
+                                                   .grupoTrabajo = sysPath + "/" + zv::configuracion::kGrupoTrabajo,
+                                                   .cuenta = zv::cuentas::Zvsetup()});
         return true;
     } catch (const zv::Error& e) {
         zv::MuestraErrorConexion(e.Number(), e.Description(), kBaseBloqueada);

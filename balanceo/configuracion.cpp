@@ -33,16 +33,14 @@ bool LeerIni(Estado& e) {
 
 bool AbrirBase(Estado& e) {
     const std::string sistema = e.gSysPath + zv::configuracion::kGrupoTrabajo;
-    // The host reads the workgroup file's place from here; a failed write
-    // shows up as a failed open below.
-    zv::configuracion::GrabaOpcion("SystemDB", sistema);
     try {
-        auto cuenta = zv::cuentas::Zvcheck();
         e.gEngine = std::make_unique<dao::DBEngine>();
-        e.gEngine->SystemDB = sistema;
-        e.gEngine->DefaultUser = cuenta.usuario;
-        e.gEngine->DefaultPassword = cuenta.clave;
-        e.gBase = e.gEngine->OpenDatabase(e.gRutaBase, false, false);
+        // The host reads the workgroup file's place from ZVBAS.INI: a write
+        // that fails is an open that failed.
+        e.gBase = zv::AbreBaseCompartida(*e.gEngine, {.ruta = e.gRutaBase,
+                                                      .grupoTrabajo = sistema,
+                                                      .cuenta = zv::cuentas::Zvcheck(),
+                                                      .registroSystemDB = sistema});
         return true;
     } catch (const zv::Error& err) {
         zv::MuestraErrorConexion(err.Number(), err.Description(), "Base esta bloqueda");

@@ -1,5 +1,6 @@
 // Configuration and database open of zvreport.
 #include "platform/msgbox.h"
+#include "shared/conexion.h"
 #include "shared/configuracion.h"
 #include "shared/cuentas.h"
 #include "summary/resumen.h"
@@ -22,17 +23,16 @@ void LeerIni(Estado& e) {
 
 void AbrirBase(Estado& e) {
     // The key is written with a separator even when DBPath ends in one; the
-    // engine's own value is built without doubling it.
-    zv::configuracion::GrabaOpcion("SystemDB", e.gDBPath + "/" + kGrupoTrabajo);
+    // engine's own value is built without doubling it. A key that cannot be
+    // written fails the open: the host would not find the workgroup file.
+    const bool endsInSeparator = !e.gDBPath.empty() && e.gDBPath.back() == '/';
     e.gEngine = std::make_unique<dao::DBEngine>();
-    e.gEngine->IniPath = zv::configuracion::kArchivo;
-    bool endsInSeparator = !e.gDBPath.empty() && e.gDBPath.back() == '/';
-    e.gEngine->SystemDB = e.gDBPath + (endsInSeparator ? "" : "/") + kGrupoTrabajo;
-    auto cuenta = zv::cuentas::Zvreport();
-    e.gEngine->DefaultUser = cuenta.usuario;
-    e.gEngine->DefaultPassword = cuenta.clave;
     try {
-        e.gBase = e.gEngine->OpenDatabase(e.gRutaBase, false, false);
+        e.gBase = zv::AbreBaseCompartida(*e.gEngine,
+                                         {.ruta = e.gRutaBase,
+                                          .grupoTrabajo = e.gDBPath + (endsInSeparator ? "" : "/") + kGrupoTrabajo,
+                                          .cuenta = zv::cuentas::Zvreport(),
+                                          .registroSystemDB = e.gDBPath + "/" + kGrupoTrabajo});
     } catch (const zv::Error& err) {
         zv::MsgBox("\n" + err.Description() + "\n" + "Intente nuevamente por favor.", zv::Icon::Critical,
                    zv::Buttons::Ok, "Mensaje");

@@ -169,12 +169,10 @@ bool LeerIni() {
 bool AbrirBase() {
     Estado& g = Estado::G();
     g.gEngine = std::make_unique<dao::DBEngine>();
-    g.gEngine->SystemDB = g.gSysPath + zv::configuracion::kGrupoTrabajo;
-    zv::cuentas::Cuenta cuenta = zv::cuentas::Zvform();
-    g.gEngine->DefaultUser = cuenta.usuario;
-    g.gEngine->DefaultPassword = cuenta.clave;
     try {
-        g.gBase = g.gEngine->OpenDatabase(g.gRutaBase, false, false);
+        g.gBase = zv::AbreBaseCompartida(*g.gEngine, {.ruta = g.gRutaBase,
+                                                      .grupoTrabajo = g.gSysPath + zv::configuracion::kGrupoTrabajo,
+                                                      .cuenta = zv::cuentas::Zvform()});
         return true;
     } catch (const zv::Error& e) {
         zv::MuestraErrorConexion(e.Number(), e.Description(), "Base esta bloqueda");

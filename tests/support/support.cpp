@@ -231,6 +231,28 @@ SinPasarPorEncimaDePermisos::~SinPasarPorEncimaDePermisos() {
     if (devolver_) PasaPorEncimaDePermisos(true);
 }
 
+RunResult SinPermisoDeEscritura(const fs::path& archivo, const fs::path& raiz,
+                                const std::function<RunResult()>& corre) {
+    const auto escritura = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (geteuid() == 0) AbreATodos(raiz);
+    fs::permissions(archivo, escritura, fs::perm_options::remove);
+    RunResult r;
+    const fs::path salida = raiz / "salida-de-otro-usuario.txt";
+    if (auto codigo = ComoOtroUsuario([&] {
+            RunResult suyo = corre();
+            std::ofstream(salida, std::ios::binary) << suyo.err;
+            return suyo.exitCode;
+        })) {
+        r.exitCode = *codigo;
+        r.err = Bytes(salida);
+        fs::remove(salida);
+    } else {
+        r = corre();
+    }
+    fs::permissions(archivo, fs::perms::owner_write, fs::perm_options::add);
+    return r;
+}
+
 void AbreATodos(const fs::path& raiz) {
     using fs::perms;
     const perms archivo = perms::owner_read | perms::owner_write | perms::group_read | perms::group_write |

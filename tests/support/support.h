@@ -63,6 +63,14 @@ std::optional<int> ComoOtroUsuario(const std::function<int()>& f);
 // the other user reaches an installation the test made.
 void AbreATodos(const fs::path& raiz);
 
+// Runs `corre` with `archivo` readable but not writable to the run, and
+// gives write permission back afterwards. Root writes any file: as root the
+// run is another user's (ComoOtroUsuario) over the tree `raiz`, which holds
+// `archivo` and is opened to every user, its standard error brought back
+// through a file of that tree.
+RunResult SinPermisoDeEscritura(const fs::path& archivo, const fs::path& raiz,
+                                const std::function<RunResult()>& corre);
+
 // While it lives, this thread no longer passes over files' permissions as
 // root does (CAP_DAC_OVERRIDE and CAP_DAC_READ_SEARCH are lowered, and raised
 // again at its end), so that a file without write or read permission refuses

@@ -258,6 +258,18 @@ TEST_F(SinRevision, BaseBloqueada) {
     ExpectFilesUntouched();
 }
 
+// The host finds the workgroup file through ZVBAS.INI: a key that cannot be
+// written there is an open that failed.
+TEST_F(SinRevision, ZvbasIniQueNoSePuedeEscribir) {
+    const fs::path ini = d.instalacion().windir / "ZVBAS.INI";
+    zvtest::AbreATodos(d.runtime());
+    RunResult r = zvtest::SinPermisoDeEscritura(ini, d.instalacion().windir.parent_path(), [&] { return d.Zvcheck(); });
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_EQ(r.err, "Error de Conección: No se puede escribir el archivo de configuración ZVBAS.INI: \"" + ini.string() +
+                         "\".\n 75\n\n");
+    ExpectFilesUntouched();
+}
+
 TEST_F(SinRevision, BaseInexistente) {
     zv::profile::WritePrivateProfileString("Options", "DBName", "NOHAY.MDB", "ZVBAS.INI");
     RunResult r = d.Zvcheck();

@@ -296,6 +296,19 @@ TEST_F(ZvreportTest, MissingDeclarantEndsWithTheMessageAndWritesNothing) {
     EXPECT_TRUE(fs::is_empty(inst.folder / "RPT"));
 }
 
+// The host finds the workgroup file through ZVBAS.INI: a key that cannot be
+// written there fails the open, with the open's message, and nothing is written.
+TEST_F(ZvreportTest, AConfigurationThatCannotBeWrittenFailsTheOpen) {
+    Registra({});
+    const fs::path ini = inst.windir / "ZVBAS.INI";
+    auto r = zvtest::SinPermisoDeEscritura(ini, inst.windir.parent_path(), [&] { return Corre(); });
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_EQ(r.err, "Mensaje: \nNo se puede escribir el archivo de configuración ZVBAS.INI: \"" + ini.string() +
+                         "\".\nIntente nuevamente por favor.\n\n");
+    EXPECT_TRUE(fs::is_empty(inst.folder / "TMP"));
+    EXPECT_TRUE(fs::is_empty(inst.folder / "RPT"));
+}
+
 TEST_F(ZvreportTest, BoxOutsideTheKnownRangesIsATechnicalError) {
     Declaracion d;
     d.casillas[700] = "5";
