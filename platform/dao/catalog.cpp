@@ -1,6 +1,7 @@
 // The column catalog: engine types, text sizes and the zero-length rule of
 // each column, kept in MSysColumnas, and the triggers that enforce the sizes,
 // the zero-length rule and non-null keys on every write, plain SQL included.
+#include "platform/dao/column_rules.h"
 #include "platform/dao/conversion.h"
 #include "platform/dao/internal.h"
 
@@ -224,17 +225,10 @@ namespace {
 
 std::string ChecksBody(const std::string& table, const std::vector<ColumnRule>& checked, bool update) {
     std::string out;
-    for (const auto& c : checked) {
-        std::string v = "NEW." + jetsql::Quote(c.name);
-        std::string changed = update ? " AND " + v + " IS NOT OLD." + jetsql::Quote(c.name) : "";
-        if (c.size > 0)
-            out += " SELECT RAISE(ABORT, " + SqlLiteral("ZV3163:" + c.name) + ") WHERE length(" + v + ") > " +
-                   std::to_string(c.size) + changed + ";";
-        if (c.refuseEmpty)
-            out += " SELECT RAISE(ABORT, " + SqlLiteral("ZV3315:" + table + "." + c.name) + ") WHERE length(" + v +
-                   ") = 0" + changed + ";";
-        if (c.key) out += " SELECT RAISE(ABORT, " + SqlLiteral("ZV3058:" + c.name) + ") WHERE " + v + " IS NULL;";
-    }
+    for (const auto& c : checked)
+        for (const Refusal& r : RefusalsOf(c))
+            out += " SELECT RAISE(ABORT, " + SqlLiteral(RaiseMessage(r, table, c)) + ") WHERE " +
+                   RefusedWhen(r, c, update) + ";";
     return out;
 }
 

@@ -174,14 +174,12 @@ public:
     // The errors of the last failure of this connection (its engine's while that lives).
     const std::vector<EngineError>& Errors() const;
 
-    // The SQLite connection. While a RowInserter (row_inserter.h) lives, statements run on it
-    // directly may find the table triggers off; the layer's own statements turn them on first.
-    sqlite3* Handle() const { return db_; }
-
 private:
     friend class DBEngine;
+    friend struct TestConnection;  // tests/support/conexion_prueba.h: the raw connection, for tests only
     friend class SqlRecordset;
     friend class RowInserter;
+    friend class KeyLookup;
     Database() = default;
     sqlite3* db_ = nullptr;
     std::string path_;

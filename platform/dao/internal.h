@@ -150,8 +150,11 @@ struct Database::Impl {
     void RefreshCatalog();
 };
 
-// Binds a value to a statement parameter (1-based).
-int BindValue(sqlite3_stmt* stmt, int index, const Value& v);
+// Binds a value to a statement parameter (1-based), a text as a copy. With
+// `inPlace`, a statement stepped again and again binds without copying: a
+// text is bound where the value holds it (the value must outlive the step)
+// and a date's text is kept in *inPlace until then.
+int BindValue(sqlite3_stmt* stmt, int index, const Value& v, std::string* inPlace = nullptr);
 // Reads a column of the current row as the engine type given (declared = false:
 // by the storage class of the value).
 Value ReadColumn(sqlite3_stmt* stmt, int index, DataType type, bool declared);

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "platform/dao/conversion.h"
 #include "platform/dao/internal.h"
@@ -126,11 +127,12 @@ void RowInserter::Verify() {
     if (d.Scalar("PRAGMA encoding").AsText() != "UTF-8") return;
     std::vector<ColumnRule> rules = d.ColumnRules(table_);
     if (rules.size() != columns_.size()) return;
-    std::vector<Check> checks(rules.size());
+    std::vector<std::vector<Refusal>> refusals(rules.size());
     for (std::size_t i = 0; i < rules.size(); ++i) {
         if (!conv::EqualsIgnoringCase(rules[i].name, columns_[i].Name())) return;
-        if ((rules[i].size > 0 || rules[i].refuseEmpty) && !HasTextAffinity(rules[i].declared)) return;
-        checks[i] = {rules[i].size, rules[i].refuseEmpty, rules[i].key};
+        refusals[i] = RefusalsOf(rules[i]);
+        for (const Refusal& r : refusals[i])
+            if (r.MeasuresLength() && !HasTextAffinity(rules[i].declared)) return;
     }
     const std::string expected = Database::Impl::InsertChecksSql(table_, rules);
     sqlite3_stmt* stmt = nullptr;
@@ -157,7 +159,7 @@ void RowInserter::Verify() {
     }
     sqlite3_finalize(stmt);
     if (!own || found == expected.empty()) return;
-    checks_ = std::move(checks);
+    refusals_ = std::move(refusals);
     checkedHere_ = true;
 }
 
@@ -196,22 +198,25 @@ void RowInserter::TurnTriggersOff() {
 // The check of one value as SQLite will see it (`bound`: the text bound
 // for a text or a date): true when no rule of its column refuses it.
 bool RowInserter::RulesHold(int column, const Value& v, std::string_view bound) const {
-    const Check& c = checks_[column];
-    if (!c.Any()) return true;
-    long long length = -1;
+    const std::vector<Refusal>& refusals = refusals_[column];
+    if (refusals.empty()) return true;
+    std::optional<long long> length;  // nullopt: Null
     switch (v.Type()) {
-        case DataType::Null: return !c.key;
+        case DataType::Null: break;
         case DataType::Text:
-        case DataType::Date: length = LengthOf(bound); break;
+        case DataType::Date:
+            length = LengthOf(bound);
+            if (*length < 0) return false;  // left to the triggers
+            break;
         case DataType::Byte:
         case DataType::Integer:
         case DataType::Long:
         case DataType::Boolean: length = DigitsOf(v.AsLong()); break;
         default: return false;  // left to the triggers
     }
-    if (length < 0) return false;
-    if (c.size > 0 && length > c.size) return false;
-    return !(c.refuseEmpty && length == 0);
+    for (const Refusal& r : refusals)
+        if (r.Refuses(length)) return false;
+    return true;
 }
 
 // Binds every value; true when all of them pass the rules.
@@ -220,18 +225,12 @@ bool RowInserter::BindAndCheck(const std::vector<Value>& row) {
     for (std::size_t i = 0; i < row.size(); ++i) {
         const Value& v = row[i];
         const int n = static_cast<int>(i + 1);
-        std::string_view bound;
-        if (const std::string* text = v.TextPointer()) {
-            bound = *text;
-        } else if (v.Type() == DataType::Date) {
-            texts_[i] = conv::ToIso(v.AsDate());
-            bound = texts_[i];
-        }
-        if (v.Type() == DataType::Text || v.Type() == DataType::Date)
-            sqlite3_bind_text(insert_, n, bound.data(), static_cast<int>(bound.size()), SQLITE_STATIC);
-        else
-            BindValue(insert_, n, v);
-        if (hold) hold = RulesHold(static_cast<int>(i), v, bound);
+        BindValue(insert_, n, v, &texts_[i]);
+        if (!hold) continue;
+        std::string_view bound;  // the text SQLite was given
+        if (const std::string* text = v.TextPointer()) bound = *text;
+        else if (v.Type() == DataType::Date) bound = texts_[i];
+        hold = RulesHold(static_cast<int>(i), v, bound);
     }
     return hold;
 }

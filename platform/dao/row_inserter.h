@@ -3,12 +3,11 @@
 // as a transfer of a file writes them.
 //
 // The column rules (Text(n) sizes, refused empty text, keys that refuse
-// Null) are the ones the table's triggers enforce; here they are checked
-// value by value before the row is written, and while that checked
-// statement runs the connection's triggers are off. Every other statement
-// of the layer turns them on before it starts, so plain SQL stays checked;
-// statements run on the raw Handle() while an inserter lives may find them
-// off. A row that a rule refuses (or that this check cannot judge) is
+// Null, column_rules.h) are the ones the table's triggers enforce; here they
+// are checked value by value before the row is written, and while that
+// checked statement runs the connection's triggers are off. Every other
+// statement of the layer turns them on before it starts, so plain SQL stays
+// checked. A row that a rule refuses (or that this check cannot judge) is
 // written with the triggers on; a row the engine refuses (a duplicate key, a
 // busy file) is written once more through Database::Execute, so that it
 // fails, or waits, exactly as plain SQL does. A table with triggers other
@@ -17,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/dao/column_rules.h"
 #include "platform/dao/dao.h"
 
 namespace dao {
@@ -41,13 +41,7 @@ public:
     void Detach();  // the database is closing
 
 private:
-    struct Check {
-        int size = 0;
-        bool refuseEmpty = false;
-        bool key = false;
-        bool Any() const { return size > 0 || refuseEmpty || key; }
-    };
-
+    friend class KeyLookup;
     Database::Impl& Attached() const;
     void Verify();
     bool RulesHold(int column, const Value& v, std::string_view bound) const;
@@ -62,8 +56,8 @@ private:
     std::string table_;
     std::string sql_;  // the INSERT as Execute takes it
     std::vector<Field> columns_;
-    std::vector<Check> checks_;
-    std::vector<std::string> texts_;  // dates bound as text, until the step
+    std::vector<std::vector<Refusal>> refusals_;  // of each column
+    std::vector<std::string> texts_;              // dates bound as text, until the step
     sqlite3_stmt* insert_ = nullptr;
     sqlite3_stmt* mainVersion_ = nullptr;
     sqlite3_stmt* tempVersion_ = nullptr;

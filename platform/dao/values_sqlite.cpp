@@ -35,7 +35,10 @@ std::int64_t WholeFor(const Value& v, const Field& f) {
 
 }  // namespace
 
-int BindValue(sqlite3_stmt* stmt, int index, const Value& v) {
+int BindValue(sqlite3_stmt* stmt, int index, const Value& v, std::string* inPlace) {
+    auto bindText = [&](const std::string& s, sqlite3_destructor_type keep) {
+        return sqlite3_bind_text(stmt, index, s.data(), static_cast<int>(s.size()), keep);
+    };
     switch (v.Type()) {
         case DataType::Null: return sqlite3_bind_null(stmt, index);
         case DataType::Byte:
@@ -49,12 +52,13 @@ int BindValue(sqlite3_stmt* stmt, int index, const Value& v) {
             return sqlite3_bind_double(stmt, index, c.ToDouble());
         }
         case DataType::Date: {
-            std::string s = conv::ToIso(v.AsDate());
-            return sqlite3_bind_text(stmt, index, s.c_str(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+            if (!inPlace) return bindText(conv::ToIso(v.AsDate()), SQLITE_TRANSIENT);
+            *inPlace = conv::ToIso(v.AsDate());
+            return bindText(*inPlace, SQLITE_STATIC);
         }
         case DataType::Text: {
-            std::string s = v.AsText();
-            return sqlite3_bind_text(stmt, index, s.c_str(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+            if (const std::string* text = v.TextPointer(); text && inPlace) return bindText(*text, SQLITE_STATIC);
+            return bindText(v.AsText(), SQLITE_TRANSIENT);
         }
     }
     return SQLITE_MISUSE;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/dao/dao_fixture.h"
+#include "tests/support/conexion_prueba.h"
 
 namespace daotest {
 namespace {
@@ -20,7 +21,7 @@ protected:
     // Runs SQL on the connection as it is, past the layer.
     void Raw(const std::string& sql) const {
         char* message = nullptr;
-        ASSERT_EQ(sqlite3_exec(db->Handle(), sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << message;
+        ASSERT_EQ(sqlite3_exec(zvtest::Conexion(*db), sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << message;
     }
     // The schema of every table, index and trigger, and the catalog's rows.
     std::string Snapshot() const {
@@ -34,7 +35,7 @@ protected:
         const char* sql =
             "SELECT type, name, sql FROM sqlite_master WHERE name NOT LIKE 'negativa%' ORDER BY name;"
             "SELECT * FROM MSysColumnas ORDER BY Tabla, Columna; SELECT * FROM MSysClaves ORDER BY Tabla;";
-        sqlite3_exec(db->Handle(), sql, add, &all, nullptr);
+        sqlite3_exec(zvtest::Conexion(*db), sql, add, &all, nullptr);
         return all;
     }
 };

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "tests/support/conexion_prueba.h"
 #include "tests/dao/dao_fixture.h"
 #include "tests/support/disco_lleno.h"
 
@@ -63,12 +64,12 @@ TEST_F(DiscoLlenoTest, ACommitThatFindsNoSpaceFailsWithTheFullDiskAndTheRollback
 // Rows that reach the disk before the commit (a page cache smaller than
 // the transaction, as in a large import) fail in the middle of it.
 TEST_F(DiscoLlenoTest, AStatementThatFindsNoSpaceEndsTheTransactionAndEachLevelRollsBackQuietly) {
-    ASSERT_EQ(sqlite3_exec(db->Handle(), "PRAGMA cache_size = 10", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(zvtest::Conexion(*db), "PRAGMA cache_size = 10", nullptr, nullptr, nullptr), SQLITE_OK);
     db->BeginTrans();
     db->BeginTrans();  // a caller's savepoint inside it
     disco.Llena(16 * 1024);
     ASSERT_EQ(LlenaHastaFallar(), DiskFull);
-    ASSERT_NE(sqlite3_get_autocommit(db->Handle()), 0) << "the engine was expected to end the transaction";
+    ASSERT_NE(sqlite3_get_autocommit(zvtest::Conexion(*db)), 0) << "the engine was expected to end the transaction";
     // Committing what the engine undid answers with what undid it.
     EXPECT_EQ(ErrorOf([&] { db->CommitTrans(); }), DiskFull);
     ElErrorEsElDiscoLleno();

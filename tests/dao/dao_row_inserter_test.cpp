@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include "platform/dao/row_inserter.h"
+#include "tests/support/conexion_prueba.h"
 #include "tests/dao/dao_fixture.h"
 
 namespace daotest {
@@ -44,7 +45,7 @@ protected:
     }
     bool TriggersOn() {
         int on = -1;
-        sqlite3_db_config(db->Handle(), SQLITE_DBCONFIG_ENABLE_TRIGGER, -1, &on);
+        sqlite3_db_config(zvtest::Conexion(*db), SQLITE_DBCONFIG_ENABLE_TRIGGER, -1, &on);
         return on == 1;
     }
     long PlainInsert(const std::vector<Value>& fila) {
@@ -129,7 +130,7 @@ TEST_F(RowInserterTest, TriggersAreOnAgainWhenTheInserterEnds) {
         EXPECT_FALSE(TriggersOn());
     }
     EXPECT_TRUE(TriggersOn());
-    EXPECT_NE(sqlite3_exec(db->Handle(), "INSERT INTO Filas (doc, periodo, nombre) VALUES ('2', '202301', '')",
+    EXPECT_NE(sqlite3_exec(zvtest::Conexion(*db), "INSERT INTO Filas (doc, periodo, nombre) VALUES ('2', '202301', '')",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
 }
@@ -153,7 +154,7 @@ TEST_F(RowInserterTest, OtherTriggersOfTheTableFire) {
     filas.Insert(Fila("3", "ANA"));
     db->Execute(registra);
     filas.Insert(Fila("4", "ANA"));
-    ASSERT_EQ(sqlite3_exec(db->Handle(),
+    ASSERT_EQ(sqlite3_exec(zvtest::Conexion(*db),
                            "CREATE TEMP TRIGGER rechaza BEFORE INSERT ON main.Filas WHEN NEW.doc = '6' BEGIN "
                            "SELECT RAISE(ABORT, 'ZV3022:doc'); END",
                            nullptr, nullptr, nullptr),

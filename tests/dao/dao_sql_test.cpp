@@ -5,6 +5,7 @@
 #include <set>
 
 #include "tests/dao/dao_fixture.h"
+#include "tests/support/conexion_prueba.h"
 
 namespace daotest {
 namespace {
@@ -77,12 +78,12 @@ TEST_F(SqlTest, PreparedStatementsAreReused) {
     b->MoveNext();
     EXPECT_EQ(a->Fields("Argumento").AsText(), "1");
     EXPECT_EQ(b->Fields("Argumento").AsText(), "11");
-    EXPECT_EQ(Corridas(db->Handle(), "ORDER BY Argumento"), (std::multiset<int>{1, 1}));
+    EXPECT_EQ(Corridas(zvtest::Conexion(*db), "ORDER BY Argumento"), (std::multiset<int>{1, 1}));
     a->Close();
     auto c = db->OpenRecordset("SELECT * FROM PARAM ORDER BY Argumento", dao::dbOpenSnapshot);
     EXPECT_EQ(c->Fields("Argumento").AsText(), "1");
     // c runs on the statement a left, prepared once: no third one.
-    EXPECT_EQ(Corridas(db->Handle(), "ORDER BY Argumento"), (std::multiset<int>{1, 2}));
+    EXPECT_EQ(Corridas(zvtest::Conexion(*db), "ORDER BY Argumento"), (std::multiset<int>{1, 2}));
 }
 
 TEST_F(SqlTest, ClosedDatabaseLeavesItsRecordsetsClosed) {

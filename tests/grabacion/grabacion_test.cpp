@@ -9,6 +9,7 @@
 #include "formulario/core/estado.h"
 #include "formulario/core/fecha.h"
 #include "formulario/core/inicio.h"
+#include "tests/support/conexion_prueba.h"
 #include "tests/grabacion/entorno.h"
 #include "tests/support/disco_lleno.h"
 
@@ -271,7 +272,8 @@ TEST_P(FallaTest, LaDeclaracionGuardadaQuedaComoEstaba) {
     const std::vector<Fila> cab = Filas("SELECT * FROM CAB");
     const std::vector<Fila> det = Filas("SELECT * FROM DET ORDER BY casilla");
     char* error = nullptr;
-    ASSERT_EQ(sqlite3_exec(Base().Handle(), GetParam().disparador, nullptr, nullptr, &error), SQLITE_OK) << error;
+    ASSERT_EQ(sqlite3_exec(zvtest::Conexion(Base()), GetParam().disparador, nullptr, nullptr, &error), SQLITE_OK)
+        << error;
 
     DatosFrm841 d = DatosAbiertos();
     d.formaDePago = {"123", "02", "C", "360", "1"};
@@ -287,7 +289,7 @@ TEST_P(FallaTest, LaDeclaracionGuardadaQuedaComoEstaba) {
                                             0),
               0u)
         << mensajes_.shown[0].text;
-    sqlite3_exec(Base().Handle(), "DROP TRIGGER falla", nullptr, nullptr, nullptr);
+    sqlite3_exec(zvtest::Conexion(Base()), "DROP TRIGGER falla", nullptr, nullptr, nullptr);
     EXPECT_EQ(Filas("SELECT * FROM CAB"), cab);
     EXPECT_EQ(Filas("SELECT * FROM DET ORDER BY casilla"), det);
 }

@@ -17,6 +17,7 @@
 #include "formulario/import/archivo.h"
 #include "platform/dao/dao.h"
 #include "platform/textfile.h"
+#include "tests/support/conexion_prueba.h"
 #include "tests/import/entorno.h"
 #include "tests/support/disco_lleno.h"
 #include "tests/support/lectura_que_falla.h"
@@ -287,7 +288,7 @@ TEST_F(ImportacionTest, TotalQueDesbordaTerminaSinFilasNiSumaErrada) {
 
 TEST_F(ImportacionTest, ErrorAlEscribirLaCabeceraDeshaceTodoYTermina) {
     ArchivoDeDatos("limpio.txt");
-    ASSERT_EQ(sqlite3_exec(Base().Handle(),
+    ASSERT_EQ(sqlite3_exec(zvtest::Conexion(Base()),
                            "CREATE TEMP TRIGGER falla_cab BEFORE INSERT ON main.CAB BEGIN SELECT RAISE(ABORT, 'falla'); END",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
@@ -297,7 +298,7 @@ TEST_F(ImportacionTest, ErrorAlEscribirLaCabeceraDeshaceTodoYTermina) {
     } catch (const ProgramaTerminado& t) {
         EXPECT_EQ(t.codigo, 1);
     }
-    sqlite3_exec(Base().Handle(), "DROP TRIGGER temp.falla_cab", nullptr, nullptr, nullptr);
+    sqlite3_exec(zvtest::Conexion(Base()), "DROP TRIGGER temp.falla_cab", nullptr, nullptr, nullptr);
     ASSERT_FALSE(mensajes_.shown.empty());
     EXPECT_EQ(mensajes_.shown.back().title.rfind("Error crítico: ", 0), 0u) << mensajes_.shown.back().title;
     EXPECT_NE(mensajes_.shown.back().title.find("CmdGrabar_Click"), std::string::npos);
@@ -317,7 +318,7 @@ TEST_F(ImportacionTest, DiscoLlenoEnLaTransferenciaNoTerminaElProgramaNiDejaFila
     ASSERT_TRUE(zvform::LeerIni());  // the connection now writes through the disk
     // A page cache smaller than the file, as a large file finds it: the rows
     // reach the disk during the transfer, not only at the commit.
-    ASSERT_EQ(sqlite3_exec(Base().Handle(), "PRAGMA cache_size = 10", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(zvtest::Conexion(Base()), "PRAGMA cache_size = 10", nullptr, nullptr, nullptr), SQLITE_OK);
     Lineas_ lineas;
     for (int i = 0; i < 500; ++i) lineas.push_back(LineaDocumento(i));
     ArchivoConLineas(lineas);
@@ -362,12 +363,12 @@ private:
 
 TEST_F(ImportacionTest, TablaOcupadaAlEscribirLaCabeceraSeReintenta) {
     ArchivoDeDatos("limpio.txt");
-    ASSERT_EQ(sqlite3_exec(Base().Handle(),
+    ASSERT_EQ(sqlite3_exec(zvtest::Conexion(Base()),
                            "CREATE TEMP TRIGGER ocupada_cab BEFORE INSERT ON main.CAB BEGIN "
                            "SELECT RAISE(ABORT, 'ZV40002:CAB'); END",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
-    ReintentaTrasOcupada servicio(Base().Handle());
+    ReintentaTrasOcupada servicio(zvtest::Conexion(Base()));
     zv::SetMessageService(&servicio);
     importacion_->CmdGrabar_Click();
     zv::SetMessageService(&mensajes_);

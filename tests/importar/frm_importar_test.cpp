@@ -39,6 +39,7 @@
 #include "platform/filenames.h"
 #include "platform/msgbox.h"
 #include "platform/textfile.h"
+#include "tests/support/conexion_prueba.h"
 #include "tests/support/disco_lleno.h"
 #include "tests/support/support.h"
 #include "tests/support/textos_cortados.h"
@@ -651,7 +652,7 @@ private slots:
         Estado::G().gBase.reset();
         QVERIFY(zvform::LeerIni());  // the connection now writes through the disk
         // A page cache smaller than the file: the rows reach the disk during the transfer.
-        QCOMPARE(sqlite3_exec(Base().Handle(), "PRAGMA cache_size = 10", nullptr, nullptr, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(zvtest::Conexion(Base()), "PRAGMA cache_size = 10", nullptr, nullptr, nullptr), SQLITE_OK);
         const std::string primera = LineasDe(Demo()).front();
         std::vector<std::string> lineas;
         for (int i = 0; i < 500; ++i) lineas.push_back(LineaConDocumento(primera, 50000000 + i));

@@ -21,6 +21,7 @@
 #include "formulario/declaration/ui/frm_cont_abrir.h"
 #include "formulario/declaration/ui/modelo_grilla.h"
 #include "platform/profile.h"
+#include "tests/support/conexion_prueba.h"
 #include "tests/listas/entorno.h"
 #include "tests/support/disco_lleno.h"
 #include "tests/support/textos_cortados.h"
@@ -548,11 +549,11 @@ private slots:
         // The engine refuses the delete of one table after the earlier ones went through.
         const std::string trigger = "CREATE TEMP TRIGGER falla BEFORE DELETE ON main." + tabla.toStdString() +
                                     " BEGIN SELECT RAISE(ABORT, 'tabla ocupada'); END";
-        QCOMPARE(sqlite3_exec(entorno.Base().Handle(), trigger.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(zvtest::Conexion(entorno.Base()), trigger.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
         FrmContAbrir& l = Abre(false, 3);
         entorno.mensajes.Push(zv::Answer::Yes);
         QTest::mouseClick(Boton(0), Qt::LeftButton);
-        sqlite3_exec(entorno.Base().Handle(), "DROP TRIGGER temp.falla", nullptr, nullptr, nullptr);
+        sqlite3_exec(zvtest::Conexion(entorno.Base()), "DROP TRIGGER temp.falla", nullptr, nullptr, nullptr);
 
         QCOMPARE(entorno.Filas("CAB"), cab);
         QCOMPARE(entorno.Filas("DET"), det);
