@@ -48,7 +48,10 @@ public:
     }
 
     bool eventFilter(QObject* objeto, QEvent* evento) override {
-        if (objeto != &caja_ || largo_ <= 0 || caja_.isReadOnly()) return false;
+        // The box is asked nothing before the event is known to be one of
+        // the user's: others reach the filter while the box is destroyed.
+        if (objeto != &caja_ || !DelUsuario(evento->type())) return false;
+        if (largo_ <= 0 || caja_.isReadOnly()) return false;
         switch (evento->type()) {
             case QEvent::KeyPress: return Tecla(*static_cast<QKeyEvent*>(evento));
             case QEvent::MouseButtonRelease: return BotonCentral(*static_cast<QMouseEvent*>(evento));
@@ -68,6 +71,17 @@ public:
     }
 
 private:
+    static bool DelUsuario(QEvent::Type tipo) {
+        switch (tipo) {
+            case QEvent::KeyPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::ContextMenu:
+            case QEvent::Drop:
+            case QEvent::InputMethod: return true;
+            default: return false;
+        }
+    }
+
     bool Tecla(QKeyEvent& tecla) {
         if (tecla.matches(QKeySequence::Paste)) {
             // Ctrl+Shift+Insert pastes the X selection, as Qt has it.
