@@ -28,6 +28,7 @@
 #include "formulario/declaration/ui/forma_de_pago.h"
 #include "formulario/declaration/ui/frm841.h"
 #include "platform/gui/letra.h"
+#include "tests/declaration/controles.h"
 #include "tests/declaration/entorno.h"
 #include "tests/support/textos_cortados.h"
 
@@ -50,11 +51,7 @@ class Frm841Test : public QObject {
         return *forma_;
     }
     template <class T = QWidget>
-    T* C(const char* nombre) {
-        T* control = forma_->findChild<T*>(nombre);
-        if (!control) qFatal("no control %s", nombre);
-        return control;
-    }
+    T* C(const char* nombre) { return Control<T>(*forma_, nombre); }
     QString Texto(const char* nombre) { return C<QLineEdit>(nombre)->text(); }
     FormaDePagoZarvo* Pago() { return C<FormaDePagoZarvo>("FormaDePagoZarvo1"); }
     // Shown and focused, as the user has it in front of him.

@@ -16,6 +16,7 @@
 #include "formulario/core/estado.h"
 #include "formulario/declaration/ui/frm841.h"
 #include "formulario/declaration/ui/frm_consist.h"
+#include "tests/declaration/controles.h"
 #include "tests/declaration/entorno.h"
 
 using zvdecl::ui::FrmConsist;
@@ -32,11 +33,7 @@ class Frm841BotonesTest : public QObject {
 
     Entorno& E() { return *entorno_; }
     template <class T = QWidget>
-    T* C(const char* nombre) {
-        T* control = forma_->findChild<T*>(nombre);
-        if (!control) qFatal("no control %s", nombre);
-        return control;
-    }
+    T* C(const char* nombre) { return Control<T>(*forma_, nombre); }
     void Abre() {
         forma_ = std::make_unique<Frm841>();
         forma_->show();

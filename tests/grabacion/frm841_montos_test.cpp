@@ -14,6 +14,7 @@
 #include "formulario/declaration/frm841_datos.h"
 #include "formulario/declaration/ui/frm841.h"
 #include "platform/textfile.h"
+#include "tests/declaration/controles.h"
 #include "tests/declaration/entorno.h"
 
 using zvdecl::ui::Frm841;
@@ -50,11 +51,7 @@ class Frm841MontosTest : public QObject {
 
     Entorno& E() { return *entorno_; }
     template <class T = QWidget>
-    T* C(const char* nombre) {
-        T* control = forma_->findChild<T*>(nombre);
-        if (!control) qFatal("no control %s", nombre);
-        return control;
-    }
+    T* C(const char* nombre) { return Control<T>(*forma_, nombre); }
     // The declaration opened from its list, shown, on the tab of the boxes.
     void Abre() {
         forma_.reset();
